@@ -1,0 +1,23 @@
+# Warnings are errors in every build; sanitizers for the native test build.
+function(kb_set_warnings target)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Wshadow
+    -Wconversion -Wno-sign-conversion -Werror)
+endfunction()
+
+if(KB_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer
+    -fno-sanitize-recover=undefined)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+if(KB_FUZZ)
+  # Instrument the code under test as well as the fuzz targets.
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+if(WIN32)
+  # Keep every program free of a console window and of Unicode defaults:
+  # the system talks to Windows through the ANSI entry points on purpose.
+  add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0501)
+endif()

@@ -1,0 +1,7 @@
+// The test environment itself: Windows tests run with a Japanese system code
+// page, as the program's users do.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+TEST(Environment, SystemCodePageIsShiftJis) { EXPECT_EQ(GetACP(), 932u); }
