@@ -1,0 +1,121 @@
+"""Helpers for end-to-end tests that drive the real Windows programs under
+wine64 on the Xvfb display that scripts/test (or the developer) started.
+
+Every wait has a deadline; nothing sleeps for a fixed time to let things
+happen."""
+import os
+import re
+import subprocess
+import time
+
+SOURCE_DIR = os.environ.get("KB_SOURCE_DIR", os.path.abspath(os.path.join(__file__, "../../..")))
+BIN_DIR = os.environ.get("KB_BIN_DIR", "")
+WINE_EXEC = os.path.join(SOURCE_DIR, "scripts", "wine-exec")
+
+
+def wine_environment(extra=None):
+    """The environment scripts/wine-env would give, as a dict."""
+    script = f'source "{SOURCE_DIR}/scripts/wine-env" && env -0'
+    out = subprocess.run(["bash", "-c", script], check=True, capture_output=True,
+                         env={**os.environ, **(extra or {})}).stdout
+    return dict(item.split("=", 1) for item in out.decode().split("\0") if "=" in item)
+
+
+WINE_ENV = wine_environment()
+PREFIX = WINE_ENV["WINEPREFIX"]
+WINDOWS_DIR = os.path.join(PREFIX, "drive_c", "windows")
+
+
+def windows_path(unix_path):
+    """The Z: path Wine gives a Unix file."""
+    return "Z:" + os.path.abspath(unix_path).replace("/", "\\")
+
+
+def start(program, *args, env=None, **popen):
+    """Starts a Windows program under wine64; returns the Popen."""
+    full_env = {**WINE_ENV, **(env or {})}
+    return subprocess.Popen([WINE_EXEC, program, *args], env=full_env, **popen)
+
+
+def wait_for(condition, timeout=30.0, interval=0.05, what="condition"):
+    """Polls `condition` until it returns a true value or the deadline passes."""
+    deadline = time.monotonic() + timeout
+    while True:
+        value = condition()
+        if value:
+            return value
+        if time.monotonic() > deadline:
+            raise AssertionError(f"timed out after {timeout} s waiting for {what}")
+        time.sleep(interval)
+
+
+def wait_exit(process, timeout=30.0):
+    """Waits for a started program to end; returns its exit code."""
+    try:
+        return process.wait(timeout=timeout)
+    except subprocess.TimeoutExpired:
+        raise AssertionError(f"process {process.pid} still running after {timeout} s")
+
+
+def xdotool(*args):
+    return subprocess.run(["xdotool", *map(str, args)], capture_output=True, text=True).stdout
+
+
+def find_windows(title):
+    """X window ids whose title is exactly `title`."""
+    out = xdotool("search", "--name", "^" + re.escape(title) + "$")
+    return [int(w) for w in out.split()]
+
+
+def wait_window(title, timeout=30.0):
+    return wait_for(lambda: find_windows(title), timeout, what=f"window {title!r}")[0]
+
+
+def window_geometry(window):
+    """(x, y, width, height) of an X window."""
+    out = xdotool("getwindowgeometry", "--shell", window)
+    values = dict(line.split("=") for line in out.split() if "=" in line)
+    return tuple(int(values[k]) for k in ("X", "Y", "WIDTH", "HEIGHT"))
+
+
+def mouse_position():
+    out = xdotool("getmouselocation", "--shell")
+    values = dict(line.split("=") for line in out.split() if "=" in line)
+    return int(values["X"]), int(values["Y"])
+
+
+def move_mouse(x, y):
+    xdotool("mousemove", x, y)
+
+
+def key(window, name):
+    xdotool("key", "--window", window, name)
+
+
+class Screenshot:
+    """The root window's pixels, read through ImageMagick's PPM output."""
+
+    def __init__(self):
+        data = subprocess.run(["import", "-silent", "-window", "root", "ppm:-"],
+                              check=True, capture_output=True).stdout
+        header = data.split(maxsplit=4)
+        self.width, self.height = int(header[1]), int(header[2])
+        self.pixels = header[4] if len(header) > 4 else b""
+        self.pixels = data[len(data) - self.width * self.height * 3:]
+
+    def pixel(self, x, y):
+        at = (y * self.width + x) * 3
+        return tuple(self.pixels[at:at + 3])
+
+    def save(self, path):
+        subprocess.run(["convert", "ppm:-", path], input=self.header_bytes() + self.pixels,
+                       check=True)
+
+    def header_bytes(self):
+        return f"P6 {self.width} {self.height} 255\n".encode()
+
+
+def end_wine():
+    """Ends every program of this test's Wine prefix (and only of it)."""
+    subprocess.run(["/usr/lib/wine/wineserver", "-k"], env=WINE_ENV, capture_output=True)
+    subprocess.run(["/usr/lib/wine/wineserver", "-w"], env=WINE_ENV, capture_output=True)
