@@ -1,0 +1,95 @@
+// Background music of the show (module Q_Tavel_BGM): a music CD and MP3 files
+// driven by MCI command strings, WAV files through the system sound player, and
+// the two watch operations that keep the music going while the show runs.
+//
+// All texts are ANSI code-page strings, as they go to and come from the ANSI
+// multimedia calls. The module's own two Japanese texts (for an empty command
+// and for a code without an error text) are therefore Shift-JIS bytes; they
+// only travel back to callers and are never displayed by the module.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "host/shared_state.h"
+
+namespace kb::music {
+
+// The four multimedia calls the module uses, as the module uses them. The
+// Win32 glue forwards them to winmm; unit tests fake them.
+class MusicPort {
+ public:
+  virtual ~MusicPort() = default;
+  // mciSendStringA(command, reply, replyLength, 0): 0 or an MCI error code.
+  // reply may be null with replyLength 0 when no reply is wanted.
+  virtual std::int32_t sendString(const char* command, char* reply, std::uint32_t replyLength) = 0;
+  // mciGetErrorStringA(code, buffer, length): true when a text was written.
+  virtual bool errorString(std::int32_t code, char* buffer, std::uint32_t length) = 0;
+  // waveOutGetNumDevs().
+  virtual std::uint32_t waveOutDeviceCount() = 0;
+  // PlaySoundA(name, 0, flags); name may be null (stops the sound).
+  virtual std::int32_t playSound(const char* name, std::uint32_t flags) = 0;
+};
+
+// Buffer sizes of the module's replies (characters, NUL included).
+constexpr std::uint32_t kReplyBufferSize = 512;
+constexpr std::uint32_t kCdModeBufferSize = 256;  // passed with length 255
+constexpr std::uint32_t kErrorTextBufferSize = 256;
+constexpr std::uint32_t kMp3ModeBufferSize = 30;
+
+// PlaySoundA flags: SND_ASYNC | SND_LOOP.
+constexpr std::uint32_t kPlayLoopedAsync = 0x0001 | 0x0008;
+
+// Result of MciCommand for an empty command (nothing sent).
+constexpr std::int32_t kEmptyCommand = -1;
+
+// Reply for an empty command: "コマンド文字列が指定されていません" in Shift-JIS.
+extern const char* const kNoCommandText;
+// Reply when the error text of a code cannot be had: "Error (文字列が取れません)" in Shift-JIS.
+extern const char* const kNoErrorText;
+
+class Bgm {
+ public:
+  Bgm(MusicPort& port, SharedState& shared);
+
+  // Sends one command; reply receives the reply or the error text.
+  std::int32_t MciCommand(const std::string& command, std::string& reply);
+  // The reply of a command, or "Error:" and the code when it failed.
+  std::string MciQuery(const std::string& command);
+  // "play <device> [from <from>] [to <to>]"; empty positions are left out.
+  std::int32_t MciPlay(const std::string& device, const std::string& from, const std::string& to);
+
+  void CdOpen();
+  // One tick of the CD watch (every 200 ms); sets CdWatchActive.
+  void CdWatch();
+  void CdClose();
+
+  void Mp3Start();
+  bool Mp3IsPlaying();
+  // One tick of the MP3 watch (every 1000 ms): restarts a file that stopped.
+  void Mp3Watch();
+  void Mp3Stop();
+
+  void WavStart();
+  void WavStop();
+
+  // Whether the CD watch goes on: false once the CD device reported an error.
+  bool CdWatchActive() const { return cdWatchActive_; }
+  // Reply, or error text, of the last command sent through MciQuery or MciPlay.
+  const std::string& MciReply() const { return mciReply_; }
+
+ private:
+  bool cdWatchTick();
+  std::int32_t sendWithoutReply(const char* command);
+
+  MusicPort& port_;
+  SharedState& shared_;
+  bool cdWatchActive_ = false;
+  std::string mciReply_;
+  char reply_[kReplyBufferSize] = {};
+  char cdMode_[kCdModeBufferSize] = {};
+  char errorText_[kErrorTextBufferSize] = {};
+  char mp3Mode_[kMp3ModeBufferSize] = {};
+};
+
+}  // namespace kb::music
