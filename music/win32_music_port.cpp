@@ -1,8 +1,10 @@
 // The music port over winmm.
 #include "music/win32_music_port.h"
 
-#include <mmsystem.h>  // after windows.h, whose types it uses
+// clang-format off
 #include <windows.h>
+#include <mmsystem.h>  // after windows.h, whose types it uses
+// clang-format on
 
 namespace kb::music {
 namespace {
