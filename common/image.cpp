@@ -1,12 +1,12 @@
 #include "common/image.h"
 
+#include <jpeglib.h>
+
 #include <csetjmp>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <memory>
-
-#include <jpeglib.h>
 
 namespace kb {
 namespace {
@@ -74,20 +74,33 @@ void putLe32(std::vector<std::uint8_t>& out, std::size_t at, std::uint32_t value
   putLe16(out, at + 2, value >> 16);
 }
 
-}  // namespace
-
-std::optional<RgbImage> decodeJpeg(const std::uint8_t* data, std::size_t size,
-                                   std::string* error) {
+std::optional<RgbImage> decodeJpegWith(const std::uint8_t* data, std::size_t size,
+                                       std::string* error, bool refuseWarnings) {
   auto job = std::make_unique<JpegJob>();
   job->info.err = jpeg_std_error(&job->errors.base);
   job->errors.base.error_exit = onJpegError;
   job->errors.base.output_message = ignoreJpegMessage;
   jpeg_create_decompress(&job->info);
-  const bool ok = data != nullptr && size > 0 && runJpegDecode(*job, data, size);
+  bool ok = data != nullptr && size > 0 && runJpegDecode(*job, data, size);
+  if (ok && refuseWarnings && job->errors.base.num_warnings > 0) {
+    std::snprintf(job->errors.message, sizeof job->errors.message, "damaged JPEG data");
+    ok = false;
+  }
   jpeg_destroy_decompress(&job->info);
   if (ok) return std::move(job->image);
   if (error) *error = size == 0 ? "empty JPEG data" : job->errors.message;
   return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<RgbImage> decodeJpeg(const std::uint8_t* data, std::size_t size, std::string* error) {
+  return decodeJpegWith(data, size, error, false);
+}
+
+std::optional<RgbImage> decodeCompleteJpeg(const std::uint8_t* data, std::size_t size,
+                                           std::string* error) {
+  return decodeJpegWith(data, size, error, true);
 }
 
 std::vector<std::uint8_t> encodeBitmap(const RgbImage& image) {

@@ -27,6 +27,11 @@ struct RgbImage {
 std::optional<RgbImage> decodeJpeg(const std::uint8_t* data, std::size_t size,
                                    std::string* error = nullptr);
 
+// Like decodeJpeg, but also refuses data that libjpeg could only decode with
+// warnings, such as a truncated file whose missing rows it would fill with grey.
+std::optional<RgbImage> decodeCompleteJpeg(const std::uint8_t* data, std::size_t size,
+                                           std::string* error = nullptr);
+
 // Writes the bytes of an uncompressed 24-bit bottom-up Windows bitmap: a
 // 14-byte file header, a 40-byte information header and the rows, padded to
 // 4 bytes where width * 3 is not a multiple of 4.

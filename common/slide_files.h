@@ -10,11 +10,15 @@ constexpr int kSlideFileCount = 10;
 constexpr int kReelWidth = 180, kReelHeight = 148;
 constexpr int kSlideSide = 256;
 
-// Full name of slide bitmap `index` (0 to 9). The folder is fixed on purpose:
-// both programs must agree on it without asking the system.
+// Name of slide bitmap `index` (0 to 9) without its folder.
+inline std::string slideBaseName(int index) {
+  return std::string("Kolvane_Brightrun") + static_cast<char>('0' + index) + ".bmp";
+}
+
+// Full name of slide bitmap `index`. The folder is fixed on purpose: both
+// programs must agree on it without asking the system.
 inline std::string slideFileName(int index) {
-  return std::string("C:\\Windows\\Kolvane_Brightrun") + static_cast<char>('0' + index) +
-         ".bmp";
+  return "C:\\Windows\\" + slideBaseName(index);
 }
 
 }  // namespace kb
