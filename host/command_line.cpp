@@ -1,0 +1,55 @@
+#include "host/command_line.h"
+
+#include "host/number_text.h"
+
+namespace kb {
+namespace {
+
+bool isBlank(char c) {
+  return c == ' ' || c == '\t';
+}
+
+char upper(char c) {
+  return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+}  // namespace
+
+std::string argumentText(std::string_view commandLine) {
+  std::size_t at = 0;
+  if (!commandLine.empty() && commandLine[0] == '"') {
+    // A quoted name ends at its closing quote, as Windows reads it.
+    const std::size_t close = commandLine.find('"', 1);
+    at = close == std::string_view::npos ? commandLine.size() : close + 1;
+  } else {
+    while (at < commandLine.size() && !isBlank(commandLine[at])) ++at;
+  }
+  while (at < commandLine.size() && isBlank(commandLine[at])) ++at;
+  return std::string(commandLine.substr(at));
+}
+
+char modeLetter(std::string_view argumentText) {
+  return argumentText.size() < 2 ? '\0' : upper(argumentText[1]);
+}
+
+std::int32_t previewHandle(std::string_view argumentText) {
+  return argumentText.size() < 4 ? 0 : handleNumber(argumentText.substr(3));
+}
+
+StartPlan planStart(std::string_view argumentText) {
+  switch (modeLetter(argumentText)) {
+    case 'P':
+      return {StartAction::Preview, false, false};
+    case 'C':
+      return {StartAction::SettingsDialog, true, false};
+    case 'S':
+      return {StartAction::Show, true, true};
+    default:
+      // An empty command line (a double click on the program) is a show
+      // that leaves the cursor visible.
+      if (argumentText.empty()) return {StartAction::Show, true, false};
+      return {StartAction::End, true, false};
+  }
+}
+
+}  // namespace kb

@@ -1,0 +1,40 @@
+// The screensaver command line: the argument text, its mode letter and the
+// preview window handle, and what the program does for each mode.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace kb {
+
+// The text after the program name in a full Windows command line (as
+// GetCommandLineA gives it), without the blanks that separate the two. The
+// program name may be quoted, and a quoted name may hold blanks.
+std::string argumentText(std::string_view commandLine);
+
+// Character 2 of the upper-cased argument text, or '\0' when it is shorter.
+// Only this one character counts, so /s, -S and /scr all give 'S'.
+char modeLetter(std::string_view argumentText);
+
+// The window handle after /p: the argument text from character 4, read as a
+// number (see number_text.h); 0 when there is none.
+std::int32_t previewHandle(std::string_view argumentText);
+
+enum class StartAction {
+  Preview,         // embed the preview picture in the given window
+  SettingsDialog,  // the modal settings dialog, then end
+  Show,            // the hidden show form
+  End,             // no mode: end silently
+};
+
+// What the start-up does for an argument text.
+struct StartPlan {
+  StartAction action;
+  bool loadSettings;  // settings loaded and renderer file checked first
+  bool hideCursor;    // ShowCursor(FALSE) before the show ("S" only)
+};
+
+StartPlan planStart(std::string_view argumentText);
+
+}  // namespace kb

@@ -1,0 +1,42 @@
+#include "host/start.h"
+
+#include "host/command_line.h"
+
+namespace kb {
+namespace {
+
+// Every title is looked for, even after one was found.
+bool anotherInstanceRuns(StartPort& port) {
+  bool found = false;
+  for (const char* title : kInstanceTitles) found = port.windowExists(title) || found;
+  return found;
+}
+
+}  // namespace
+
+MainOutcome Main(StartPort& port, SharedState& shared, std::string_view argumentText) {
+  if (anotherInstanceRuns(port)) return MainOutcome::End;
+  const StartPlan plan = planStart(argumentText);
+  if (plan.action == StartAction::Preview) {
+    port.runPreview(previewHandle(argumentText));
+    return MainOutcome::KeepRunning;
+  }
+  port.loadSettings();
+  if (!port.rendererFileExists()) {
+    port.showMissingRendererBox();
+    return MainOutcome::End;
+  }
+  switch (plan.action) {
+    case StartAction::SettingsDialog:
+      port.runSettingsDialog();
+      return MainOutcome::End;
+    case StartAction::Show:
+      if (plan.hideCursor) shared.CursorCount = port.hideCursor();
+      port.loadShowForm();
+      return MainOutcome::KeepRunning;
+    default:
+      return MainOutcome::End;
+  }
+}
+
+}  // namespace kb

@@ -1,0 +1,43 @@
+// Main, the start-up of the screensaver program: the duplicate check, the
+// mode dispatch, the settings and the renderer file check. The platform
+// calls and the forms it opens are behind StartPort.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "host/shared_state.h"
+
+namespace kb {
+
+// Titles whose windows stop a second start: a running show, an open settings
+// dialog, a running renderer.
+constexpr const char* kInstanceTitles[] = {"Q_Tavel_Main", "<Kolvane_Brightrun>",
+                                           "Kolvane_Brightrun_Viewer"};
+
+class StartPort {
+ public:
+  virtual ~StartPort() = default;
+  // FindWindowA(NULL, title) found a top-level window.
+  virtual bool windowExists(const char* title) = 0;
+  virtual void loadSettings() = 0;
+  virtual bool rendererFileExists() = 0;
+  // The one message box: the renderer file is missing.
+  virtual void showMissingRendererBox() = 0;
+  // ShowCursor(FALSE): the new display counter.
+  virtual std::int32_t hideCursor() = 0;
+  virtual void runPreview(std::int32_t parentHandle) = 0;
+  // The modal settings dialog; returns when it has closed.
+  virtual void runSettingsDialog() = 0;
+  // Loads the hidden show form, which runs its load handler.
+  virtual void loadShowForm() = 0;
+};
+
+enum class MainOutcome {
+  End,          // the program ends now
+  KeepRunning,  // a form is loaded: run its message loop
+};
+
+MainOutcome Main(StartPort& port, SharedState& shared, std::string_view argumentText);
+
+}  // namespace kb

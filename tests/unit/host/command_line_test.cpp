@@ -1,0 +1,158 @@
+// The argument text, the mode letter, the preview handle and the dispatch of Main.
+#include "host/command_line.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "host/start.h"
+
+namespace kb {
+namespace {
+
+TEST(ArgumentText, FollowsTheProgramNameQuotedOrNot) {
+  EXPECT_EQ(argumentText("\"C:\\Program Files\\Kolvane_Brightrun.scr\" /s"), "/s");
+  EXPECT_EQ(argumentText("C:\\WINDOWS\\KOLVAN~1.SCR /p 1234"), "/p 1234");
+  EXPECT_EQ(argumentText("Kolvane_Brightrun.scr"), "");
+  EXPECT_EQ(argumentText("\"C:\\a b\\x.scr\""), "");
+  EXPECT_EQ(argumentText("\"C:\\a b\\x.scr\"/c:5678"), "/c:5678");
+  EXPECT_EQ(argumentText("x.scr \t /s  "), "/s  ");
+  EXPECT_EQ(argumentText("\"unterminated /s"), "");
+  EXPECT_EQ(argumentText(""), "");
+}
+
+struct DispatchRow {
+  const char* argumentText;
+  char letter;
+  StartAction action;
+  bool loadSettings;
+  bool hideCursor;
+};
+
+TEST(PlanStart, DispatchTable) {
+  const DispatchRow rows[] = {
+      {"/p 1234", 'P', StartAction::Preview, false, false},
+      {"/P:1234", 'P', StartAction::Preview, false, false},
+      {"/c", 'C', StartAction::SettingsDialog, true, false},
+      {"/c:1234", 'C', StartAction::SettingsDialog, true, false},
+      {"/s", 'S', StartAction::Show, true, true},
+      {"/S", 'S', StartAction::Show, true, true},
+      {"-s", 'S', StartAction::Show, true, true},
+      {"/scr", 'S', StartAction::Show, true, true},
+      {"", '\0', StartAction::Show, true, false},
+      {"/a", 'A', StartAction::End, true, false},
+      {"x", '\0', StartAction::End, true, false},
+      {"/", '\0', StartAction::End, true, false},
+      {"ss", 'S', StartAction::Show, true, true},
+  };
+  for (const DispatchRow& row : rows) {
+    SCOPED_TRACE(row.argumentText);
+    EXPECT_EQ(modeLetter(row.argumentText), row.letter);
+    const StartPlan plan = planStart(row.argumentText);
+    EXPECT_EQ(plan.action, row.action);
+    EXPECT_EQ(plan.loadSettings, row.loadSettings);
+    EXPECT_EQ(plan.hideCursor, row.hideCursor);
+  }
+}
+
+TEST(PreviewHandle, ReadFromTheFourthCharacter) {
+  EXPECT_EQ(previewHandle("/p 1234"), 1234);
+  EXPECT_EQ(previewHandle("/p:1234"), 1234);
+  EXPECT_EQ(previewHandle("/P1234"), 234);
+  EXPECT_EQ(previewHandle("/p"), 0);
+  EXPECT_EQ(previewHandle("/p "), 0);
+  EXPECT_EQ(previewHandle("/p x"), 0);
+  EXPECT_EQ(previewHandle("/p  66102 "), 66102);
+}
+
+// Records what Main asks of the platform, in order.
+class FakeStartPort final : public StartPort {
+ public:
+  bool windowExists(const char* title) override {
+    calls.push_back(std::string("find ") + title);
+    return existing == title;
+  }
+  void loadSettings() override { calls.push_back("settings"); }
+  bool rendererFileExists() override {
+    calls.push_back("renderer?");
+    return rendererPresent;
+  }
+  void showMissingRendererBox() override { calls.push_back("box"); }
+  std::int32_t hideCursor() override {
+    calls.push_back("hide");
+    return -1;
+  }
+  void runPreview(std::int32_t parent) override {
+    calls.push_back("preview " + std::to_string(parent));
+  }
+  void runSettingsDialog() override { calls.push_back("dialog"); }
+  void loadShowForm() override { calls.push_back("show"); }
+
+  std::string existing;
+  bool rendererPresent = true;
+  std::vector<std::string> calls;
+};
+
+using Calls = std::vector<std::string>;
+const Calls kFinds = {"find Q_Tavel_Main", "find <Kolvane_Brightrun>",
+                      "find Kolvane_Brightrun_Viewer"};
+
+Calls after(Calls tail) {
+  Calls all = kFinds;
+  all.insert(all.end(), tail.begin(), tail.end());
+  return all;
+}
+
+TEST(Main, EndsSilentlyBesideAnotherInstanceAfterAllThreeSearches) {
+  for (const char* title : kInstanceTitles) {
+    for (const char* args : {"/s", "/p 1234", "/c", ""}) {
+      FakeStartPort port;
+      SharedState shared;
+      port.existing = title;
+      EXPECT_EQ(Main(port, shared, args), MainOutcome::End);
+      EXPECT_EQ(port.calls, kFinds) << title << " " << args;
+    }
+  }
+}
+
+TEST(Main, RunsEachModeWithSettingsLoadedOnce) {
+  struct Case {
+    const char* args;
+    MainOutcome outcome;
+    Calls calls;
+  };
+  const Case cases[] = {
+      {"/p 1234", MainOutcome::KeepRunning, after({"preview 1234"})},
+      {"/p", MainOutcome::KeepRunning, after({"preview 0"})},
+      {"/c:1234", MainOutcome::End, after({"settings", "renderer?", "dialog"})},
+      {"/s", MainOutcome::KeepRunning, after({"settings", "renderer?", "hide", "show"})},
+      {"", MainOutcome::KeepRunning, after({"settings", "renderer?", "show"})},
+      {"/a", MainOutcome::End, after({"settings", "renderer?"})},
+  };
+  for (const Case& c : cases) {
+    FakeStartPort port;
+    SharedState shared;
+    EXPECT_EQ(Main(port, shared, c.args), c.outcome) << c.args;
+    EXPECT_EQ(port.calls, c.calls) << c.args;
+    EXPECT_EQ(shared.CursorCount, std::string(c.args) == "/s" ? -1 : 0) << c.args;
+  }
+}
+
+TEST(Main, MissingRendererGivesTheBoxExceptForPreview) {
+  for (const char* args : {"/s", "/c", "", "/a", "/"}) {
+    FakeStartPort port;
+    SharedState shared;
+    port.rendererPresent = false;
+    EXPECT_EQ(Main(port, shared, args), MainOutcome::End);
+    EXPECT_EQ(port.calls, after({"settings", "renderer?", "box"})) << args;
+  }
+  FakeStartPort port;
+  SharedState shared;
+  port.rendererPresent = false;
+  EXPECT_EQ(Main(port, shared, "/p 5"), MainOutcome::KeepRunning);
+  EXPECT_EQ(port.calls, after({"preview 5"}));
+}
+
+}  // namespace
+}  // namespace kb
