@@ -46,7 +46,9 @@ std::optional<BitmapLayout> readBitmapLayout(const std::uint8_t* data, std::size
   if (static_cast<long long>(layout.width) * layout.height > kMaxBitmapPixels) return std::nullopt;
   layout.pixelOffset = readLe32(data + 10);
   layout.rowBytes = (static_cast<std::size_t>(layout.width) * 3 + 3) & ~std::size_t{3};
-  if (layout.pixelOffset < kFileHeaderBytes + infoBytes || layout.pixelOffset > size)
+  // Compared without adding to the claimed sizes, so nothing can wrap around.
+  if (infoBytes > size - kFileHeaderBytes || layout.pixelOffset > size ||
+      layout.pixelOffset < kFileHeaderBytes + infoBytes)
     return std::nullopt;
   if ((size - layout.pixelOffset) / layout.rowBytes < static_cast<std::size_t>(layout.height))
     return std::nullopt;
