@@ -16,9 +16,6 @@ const char* const kNoErrorText =
 
 namespace {
 
-constexpr const char* kCdDevice = "cdaudio";
-constexpr const char* kMp3Alias = "MP3Play";
-
 // A buffer's text up to its first NUL; a buffer that a device filled to the
 // end without one is read to its end, never past it.
 std::string textOf(const char* buffer, std::uint32_t size) {
@@ -47,19 +44,20 @@ bool readAsNumber(const std::string& text, double& value) {
   const bool negative = text[i] == '-';
   if (text[i] == '-' || text[i] == '+') ++i;
   double number = 0;
-  double scale = 0;  // 0 while in the whole part, then 0.1, 0.01, ...
+  double scale = 1;  // place value of the last fraction digit read
+  bool inFraction = false;
   bool digits = false;
   for (; i < end; ++i) {
     const char c = text[i];
-    if (c == '.' && scale == 0) {
-      scale = 1;
+    if (c == '.' && !inFraction) {
+      inFraction = true;
     } else if (c >= '0' && c <= '9') {
       digits = true;
-      if (scale == 0) {
-        number = number * 10 + (c - '0');
-      } else {
+      if (inFraction) {
         scale /= 10;
         number += (c - '0') * scale;
+      } else {
+        number = number * 10 + (c - '0');
       }
     } else {
       return false;
@@ -152,7 +150,7 @@ bool Bgm::cdWatchTick() {
   const std::int16_t repeatTrack = shared_.BgmRepeatTrack;
   if (repeatTrack == 0) {
     // Carries on from the current position, so the whole disc plays on.
-    if (stopped) MciPlay(kCdDevice, "", "");
+    if (stopped) MciPlay("cdaudio", "", "");
     return true;
   }
   double current = 0;
@@ -161,7 +159,7 @@ bool Bgm::cdWatchTick() {
     // Plays from the repeat track on; the next track's first tick jumps back.
     const std::string start =
         MciQuery("status cdaudio position track " + std::to_string(repeatTrack));
-    MciPlay(kCdDevice, start, "");
+    MciPlay("cdaudio", start, "");
   }
   return true;
 }
@@ -173,7 +171,7 @@ void Bgm::CdClose() {
 
 void Bgm::Mp3Start() {
   if (!passesInMciQuotes(shared_.BgmFile)) return;
-  const std::string open = "open \"" + shared_.BgmFile + "\" type MPEGVideo Alias " + kMp3Alias;
+  const std::string open = "open \"" + shared_.BgmFile + "\" type MPEGVideo Alias MP3Play";
   if (sendWithoutReply(open.c_str()) == 0) sendWithoutReply("play MP3Play");
 }
 

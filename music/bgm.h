@@ -6,6 +6,18 @@
 // multimedia calls. The module's own two Japanese texts (for an empty command
 // and for a code without an error text) are therefore Shift-JIS bytes; they
 // only travel back to callers and are never displayed by the module.
+//
+// Choices where the callers see a difference:
+// - A music file path holding a NUL (which the C calls would cut) is neither
+//   opened nor played; an MP3 path holding a double quote is not opened either,
+//   since the quote would end the quoted path and the rest would be read as
+//   command words. No Windows file name holds either character.
+// - Every reply buffer is cleared before its command, so a failed mode query
+//   never shows the previous tick's mode.
+// - A current-track reply that is not a number (blanks, a sign, digits and an
+//   optional decimal fraction) fails the CD watch tick when a repeat track is set.
+// - The MP3 operations keep their results out of ApiResult; the CD, WAV and
+//   MciCommand/MciQuery results go into it.
 #pragma once
 
 #include <cstdint>

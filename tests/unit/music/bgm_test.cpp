@@ -228,11 +228,18 @@ TEST_F(BgmTest, RepeatTrackJumpsBackWhenAnotherTrackPlays) {
                       "status cdaudio mode", "status cdaudio position track 3",
                       "play cdaudio from 03:00:00:00"}));
 
-  for (const char* same : {"3", "03", " 3 ", "3.0"}) {
+  for (const std::string& same :
+       {std::string("3"), std::string("03"), std::string(" +3 "), "3." + std::string(400, '0')}) {
     port.sent.clear();
     insertDisc(same, "playing");
     bgm.CdWatch();
     EXPECT_EQ(port.sent.size(), 3u) << same;
+  }
+  for (const std::string& other : {std::string("3.5"), std::string("-3"), std::string(500, '9')}) {
+    port.sent.clear();
+    insertDisc(other, "playing");
+    bgm.CdWatch();
+    EXPECT_EQ(port.sent.size(), 5u) << other;
   }
   port.sent.clear();
   insertDisc("3", "stopped");
@@ -253,7 +260,7 @@ TEST_F(BgmTest, RepeatTrackMissingFromTheDiscKeepsTheWatchRunning) {
 
 TEST_F(BgmTest, CdWatchStopsOnAnUnreadableTrackOrAFailingDevice) {
   shared.BgmRepeatTrack = 3;
-  for (const char* odd : {"", "three", "3x", "-", "."}) {
+  for (const char* odd : {"", "  ", "three", "3x", "-", ".", "3..0", "1e0"}) {
     insertDisc(odd, "playing");
     bgm.CdWatch();
     EXPECT_FALSE(bgm.CdWatchActive()) << odd;
