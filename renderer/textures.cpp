@@ -92,9 +92,11 @@ std::string quoted(const std::string& text) {
   return "\"" + text + "\"";
 }
 
-// The resource of a file name is named by the part before its first ".".
+// The resource of a file name is named by the part before its first "."; a
+// name without one gives an empty resource name.
 std::string resourceName(const std::string& fileName) {
-  return fileName.substr(0, fileName.find('.'));
+  const std::size_t dot = fileName.find('.');
+  return dot == std::string::npos ? std::string() : fileName.substr(0, dot);
 }
 
 struct Picture {

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -20,6 +21,9 @@ struct Message {
   std::string caption;
   bool operator==(const Message& other) const {
     return text == other.text && caption == other.caption;
+  }
+  friend std::ostream& operator<<(std::ostream& out, const Message& message) {
+    return out << '"' << message.text << "\" / \"" << message.caption << '"';
   }
 };
 
