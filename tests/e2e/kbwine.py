@@ -96,7 +96,7 @@ class Screenshot:
     """The root window's pixels, read through ImageMagick's PPM output."""
 
     def __init__(self):
-        data = subprocess.run(["import", "-silent", "-window", "root", "ppm:-"],
+        data = subprocess.run(["import", "-silent", "-window", "root", "-depth", "8", "ppm:-"],
                               check=True, capture_output=True).stdout
         header = data.split(maxsplit=4)
         self.width, self.height = int(header[1]), int(header[2])
