@@ -22,7 +22,7 @@
 
 #include <cstdint>
 #include <functional>
-#include <memory>
+#include <optional>
 #include <string>
 
 #include "controls/command.h"
@@ -101,12 +101,16 @@ class Command final : private CommandPort {
   void PropertyChanged(const char* key) override;
   FontSpec AmbientFont() const override { return ambientFont_; }
 
+  LRESULT OnButtonDown(UINT message);
+  LRESULT OnButtonUp(UINT message, WPARAM heldButtons);
+  std::optional<PointerPlace> WhereIsPointer() const;
   void ResizeFaceImage();
   void FillGradient(bool reversed, int widthPixels, int heightPixels);
+  void DrawFrame(Skin skin);
   void Show(HDC target);
-  void DrawCaption(HDC target);
+  void ShowParentBackground(HDC target);
+  void DrawCaption(HDC target, int widthPixels);
   void SyncWindowEnabled();
-  PointerPlace WhereIsPointer() const;
 
   HWND window_;
   int id_;
@@ -118,6 +122,7 @@ class Command final : private CommandPort {
   HBITMAP faceBitmap_ = nullptr;
   HGDIOBJ oldFaceBitmap_ = nullptr;
   HFONT captionFont_ = nullptr;
+  FontSpec captionFontSpec_;
   FramePieces pieces_{};
   double captionTop_ = 0;  // twips
   int dispatchDepth_ = 0;
