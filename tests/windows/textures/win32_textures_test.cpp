@@ -1,0 +1,127 @@
+// The Win32 side of the Textures module under the real API: files through
+// CreateFileA, the program's (absent) resources, and real message boxes.
+#include "renderer/win32_textures.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <chrono>
+#include <fstream>
+#include <future>
+#include <thread>
+#include <vector>
+
+namespace kb::renderer {
+namespace {
+
+std::string tempPath(const std::string& name) {
+  char folder[MAX_PATH] = {};
+  GetTempPathA(MAX_PATH, folder);
+  return std::string(folder) + name;
+}
+
+// What a user sees in a message box that came up.
+struct SeenBox {
+  bool found = false;
+  std::string text;
+  bool hasOkOnly = false;
+  bool hasOwner = true;
+};
+
+BOOL CALLBACK collectStaticText(HWND child, LPARAM into) {
+  char className[32] = {};
+  char text[512] = {};
+  GetClassNameA(child, className, sizeof className);
+  GetWindowTextA(child, text, sizeof text);
+  if (lstrcmpiA(className, "Static") == 0 && text[0] != '\0') {
+    *reinterpret_cast<std::string*>(into) += text;
+  }
+  return TRUE;
+}
+
+BOOL CALLBACK pressOkOnDialogs(HWND window, LPARAM) {
+  char className[16] = {};
+  GetClassNameA(window, className, sizeof className);
+  if (lstrcmpA(className, "#32770") == 0) PostMessageA(window, WM_COMMAND, IDOK, 0);
+  return TRUE;
+}
+
+// Waits (up to 20 s) for a dialog with this caption, reads it, then presses OK.
+// Whatever box the thread shows instead is closed too, so that a wrong caption
+// fails the test rather than blocking it.
+SeenBox answerMessageBox(const std::string& caption, DWORD thread) {
+  SeenBox seen;
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+  HWND box = nullptr;
+  while (!box && std::chrono::steady_clock::now() < deadline) {
+    box = FindWindowA("#32770", caption.c_str());
+    if (!box) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  if (!box) {
+    EnumThreadWindows(thread, pressOkOnDialogs, 0);
+    return seen;
+  }
+  seen.found = true;
+  EnumChildWindows(box, collectStaticText, reinterpret_cast<LPARAM>(&seen.text));
+  seen.hasOkOnly = GetDlgItem(box, IDOK) != nullptr && GetDlgItem(box, IDCANCEL) == nullptr;
+  seen.hasOwner = GetWindow(box, GW_OWNER) != nullptr;
+  PostMessageA(box, WM_COMMAND, IDOK, 0);
+  return seen;
+}
+
+TEST(Win32Textures, FilesAreReadInFullThroughCreateFile) {
+  const std::string path = tempPath("kb_textures_read.bin");
+  std::vector<std::uint8_t> written(300000);
+  for (std::size_t i = 0; i < written.size(); ++i) written[i] = static_cast<std::uint8_t>(i * 7);
+  std::ofstream(path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(written.data()), written.size());
+
+  TexturePlatform& platform = win32TexturePlatform();
+  EXPECT_TRUE(platform.fileExists(path));
+  auto source = platform.openFile(path);
+  ASSERT_NE(source, nullptr);
+  std::vector<std::uint8_t> read(written.size() + 10);
+  EXPECT_EQ(source->read(read.data(), 100), 100u);
+  EXPECT_EQ(source->read(read.data() + 100, read.size() - 100), written.size() - 100);
+  read.resize(written.size());
+  EXPECT_EQ(read, written);
+  source.reset();
+  EXPECT_NE(DeleteFileA(path.c_str()), 0) << "the file must be closed again";
+}
+
+TEST(Win32Textures, MissingFilesFoldersAndResourcesAreNotFound) {
+  TexturePlatform& platform = win32TexturePlatform();
+  EXPECT_EQ(platform.openFile(tempPath("kb_no_such_file.bmp")), nullptr);
+  EXPECT_FALSE(platform.fileExists(tempPath("kb_no_such_file.tga")));
+  EXPECT_FALSE(platform.fileExists(tempPath("")));
+  EXPECT_EQ(platform.openResource("Kolvane_Brightrun0", "BMP"), nullptr);
+  EXPECT_EQ(platform.openResource("", "JPEG"), nullptr);
+}
+
+TEST(Win32Textures, MissingBitmapFileShowsOneOkBox) {
+  const std::string name = "C:\\Windows\\Kolvane_Brightrun_absent3.bmp";
+  auto seen = std::async(std::launch::async, answerMessageBox, std::string("BMP Unit"),
+                         GetCurrentThreadId());
+  unsigned int slot = 0;
+  textureFromFile(name, slot, false, win32TexturePlatform());
+  const SeenBox box = seen.get();
+  ASSERT_TRUE(box.found);
+  EXPECT_EQ(box.text, "Error opening " + name);
+  EXPECT_TRUE(box.hasOkOnly);
+  EXPECT_FALSE(box.hasOwner);
+  EXPECT_EQ(slot, 0u);
+}
+
+TEST(Win32Textures, MissingResourceShowsItsBox) {
+  auto seen = std::async(std::launch::async, answerMessageBox, std::string("TGA Texture"),
+                         GetCurrentThreadId());
+  unsigned int slot = 0;
+  textureFromFile("Reel.tga", slot, true, win32TexturePlatform());
+  const SeenBox box = seen.get();
+  ASSERT_TRUE(box.found);
+  EXPECT_EQ(box.text, "File not found in resource - Reel.tga");
+  EXPECT_EQ(slot, 0u);
+}
+
+}  // namespace
+}  // namespace kb::renderer
