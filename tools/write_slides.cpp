@@ -21,13 +21,12 @@ std::string joinPath(const std::string& folder, const std::string& name) {
 // Writes the whole file or removes what was started: a half-written bitmap
 // would be read by the renderer as a damaged picture.
 bool writeWholeFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-  {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (out)
-      out.write(reinterpret_cast<const char*>(bytes.data()),
-                static_cast<std::streamsize>(bytes.size()));
-    if (out && out.flush()) return true;
-  }
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  if (!out) return false;
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
+  out.close();
+  if (!out.fail()) return true;
   std::remove(path.c_str());
   return false;
 }

@@ -34,6 +34,7 @@ struct SkinDesign {
   std::array<Shade, 4> rightColumns;        // columns 60 to 63
   int frameRing;                            // 1, or 2 where the frame sits one pixel in
   int runLastColumn;                        // of the light runs on the outermost rows
+  bool hasReferenceCorner;                  // top left drawn from kNormalTopLeft
 };
 
 // The reference corner (Normal, top left); the others are built to match it.
@@ -53,7 +54,8 @@ const SkinDesign kDesigns[] = {
      {shaded(0xFBFBFA, 0xEEEDE7, 0xE4E2DA), shaded(0xF6F4F2, 0xE8E5DF, 0xE0DDD4), flat(0x003C74),
       flat(0xF0EEE0)},
      1,
-     56},
+     56,
+     true},
     {"HighLight",
      {0xE0DCC9, 0x003C74, 0xFFF0CF, 0xFDD889},
      {0xF8B330, 0xE59700, 0x003C74, 0xF8F7F0},
@@ -62,7 +64,8 @@ const SkinDesign kDesigns[] = {
      {shaded(0xFCD279, 0xFBCA6A, 0xF8B535), shaded(0xFDE09B, 0xFCCA69, 0xF8B435), flat(0x003C74),
       flat(0xF0EEE0)},
      1,
-     56},
+     56,
+     false},
     {"Selected",
      {0xE0DCC9, 0x003C74, 0xCEE7FF, 0xCEE7FF},
      {0x6982EE, 0x6982EE, 0x003C74, 0xF8F7F0},
@@ -71,21 +74,24 @@ const SkinDesign kDesigns[] = {
      {shaded(0xB1CCF2, 0xA9C5EF, 0x8BAFE5), shaded(0xB1CCF2, 0xA9C5EF, 0x8BAFE5), flat(0x003C74),
       flat(0xF0EEE0)},
      1,
-     56},
+     56,
+     false},
     {"Pressed",
      {0xECE9D8, 0xE0DCC9, 0x003C74, 0xD1CCC1},
      {0xF2F1EE, 0x003C74, 0xF8F7F0, 0xECE9D8},
      {flat(0xECE9D8), flat(0xE2DECB), flat(0x003C74), shaded(0xA0ABB1, 0xD7D4CB, 0xBCC5C7)},
      {shaded(0xA9B5BD, 0xE4E3DC, 0xC4CED2), flat(0x003C74), flat(0xF0EEE0), flat(0xECE9D8)},
      2,
-     55},
+     55,
+     false},
     {"Disable",
      {0xECE9D8, 0xC9C7BA, 0xF5F4EA, 0xF5F4EA},
      {0xF5F4EA, 0xF5F4EA, 0xC9C7BA, 0xECE9D8},
      {flat(0xECE9D8), flat(0xC9C7BA), flat(0xF5F4EA), flat(0xF5F4EA)},
      {flat(0xF5F4EA), flat(0xF5F4EA), flat(0xC9C7BA), flat(0xECE9D8)},
      1,
-     56},
+     56,
+     false},
 };
 
 // Linear between the three given rows, rounded to the nearest value.
@@ -168,14 +174,14 @@ class CornerPainter {
   bool top_, left_;
 };
 
-void paintCorners(RgbImage& image, const SkinDesign& design, bool exactReference) {
+void paintCorners(RgbImage& image, const SkinDesign& design) {
   for (const bool top : {true, false})
     for (const bool left : {true, false}) {
       const CornerPainter painter(design, top, left);
       for (int i = 0; i < kBand; ++i)
         for (int j = 0; j < kBand; ++j) {
           const int row = top ? i : kHeight - 1 - i, column = left ? j : kWidth - 1 - j;
-          const bool reference = exactReference && top && left;
+          const bool reference = design.hasReferenceCorner && top && left;
           setPixel(image, column, row, reference ? hex(kNormalTopLeft[i][j]) : painter.pixel(i, j));
         }
     }
@@ -204,7 +210,7 @@ RgbImage paintSkin(const SkinDesign& design) {
                inRun && bottomRow == runBottom ? kBottomRun : hex(design.bottomRows[ring]));
     }
   }
-  paintCorners(image, design, design.name == std::string("Normal"));
+  paintCorners(image, design);
   return image;
 }
 

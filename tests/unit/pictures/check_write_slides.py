@@ -162,6 +162,16 @@ class BadInput(unittest.TestCase):
                 self.assertEqual(os.path.getsize(slide_path(self.out, index)),
                                  REEL_BYTES if index == 0 else SLIDE_BYTES)
 
+    @unittest.skipUnless(os.path.exists("/dev/full"), "needs /dev/full")
+    def test_full_disk_leaves_no_partial_file(self):
+        # Slot 3's name points at /dev/full, where every write fails for lack of space.
+        os.symlink("/dev/full", slide_path(self.out, 3))
+        result = run_writer(self.assets, self.out)
+        self.assertEqual(result.returncode, 1)
+        self.assertIn("cannot write", result.stderr)
+        self.assertFalse(os.path.lexists(slide_path(self.out, 3)))
+        self.assertEqual(len(os.listdir(self.out)), 9)
+
     def test_missing_output_folder_or_arguments(self):
         result = run_writer(self.assets, os.path.join(self.work, "nowhere"))
         self.assertEqual(result.returncode, 1)
