@@ -11,7 +11,12 @@
 // Click reaches the form in one of two ways: when `CommandSetup::onClick` is
 // set it is called; otherwise the parent window receives WM_COMMAND with
 // wParam = MAKEWPARAM(id, BN_CLICKED) and lParam = the button's HWND. Click is
-// raised on mouse-button releases only, never by a key.
+// raised on mouse-button releases only, never by a key. Keep ids away from
+// IDOK and IDCANCEL (1, 2): IsDialogMessage sends those for Return and Esc.
+//
+// Create loads the caption and font as a form loads its stored properties, so
+// a caption of exactly "Command" (never stored) comes back as "Command1".
+// SetEnabled(false) also disables the window: it leaves the tab order.
 //
 // The window owns the Command object: it is deleted when the window is
 // destroyed (also when a Click handler destroys the form). Programs that use it

@@ -5,6 +5,7 @@
 
 #include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "recording_port.h"
@@ -172,6 +173,19 @@ TEST_F(CommandTest, StateFourKeepsTheGradientOfTheStateBefore) {
   core.Resized();
   ASSERT_EQ(port.paints.size(), 2u);
   for (const auto& paint : port.paints) EXPECT_TRUE(paint.reversed);
+}
+
+TEST_F(CommandTest, GradientDirectionFollowsFaceState) {
+  const std::pair<std::uint8_t, bool> rows[] = {
+      {kNormal, false}, {kHighLight, true}, {kSelected, false}};
+  for (const auto& [state, reversed] : rows) {
+    core.FocusLost();
+    core.TrackingTick(PointerPlace::Elsewhere);
+    Reach(state);
+    core.Resized();
+    ASSERT_EQ(port.paints.size(), 1u);
+    EXPECT_EQ(port.paints[0].reversed, reversed) << "state " << int{state};
+  }
 }
 
 TEST(CommandBeforeInitialize, PointerIsIgnoredButFocusShowsSelected) {

@@ -222,6 +222,16 @@ TEST_F(CommandWindowTest, ClickOnReleaseGoesToTheParent) {
   EXPECT_EQ(g_clicks[0], window);
   EXPECT_EQ(Face(command, 36, 3), RGB(0xFD, 0xD8, 0x89)) << "HighLightSelect after release";
 
+  // Captured moves outside the button are not "over" it: no HighLightSelect while dragging off.
+  SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, At(10, 10));
+  SendMessageW(window, WM_TIMER, 1, 0);  // the real pointer is not over the button
+  ASSERT_EQ(command->Core().FaceState(), face_state::kSelected);
+  SendMessageW(window, WM_LBUTTONUP, 0, At(-30, 40));
+  SendMessageW(window, WM_MOUSEMOVE, 0, At(-30, 40));
+  EXPECT_EQ(command->Core().FaceState(), face_state::kSelected);
+  EXPECT_EQ(g_clicks.size(), 1u) << "no Click for a release after leaving";
+
+  SendMessageW(window, WM_MOUSEMOVE, 0, At(10, 10));
   SendMessageW(window, WM_RBUTTONDOWN, MK_RBUTTON, At(10, 10));
   SendMessageW(window, WM_RBUTTONUP, 0, At(10, 10));
   EXPECT_EQ(g_clicks.size(), 2u) << "a right-button release clicks too";
