@@ -3,16 +3,20 @@
 #include <cmath>
 
 namespace kb::gen {
+namespace {
 
-std::uint8_t toByte(double value01) {
-  return clampByte(value01 * 255.0);
-}
-
+// Clamped to 0..255 and rounded.
 std::uint8_t clampByte(double value) {
   if (!(value > 0.0)) return 0;
   if (value >= 255.0) return 255;
   return static_cast<std::uint8_t>(value + 0.5);
 }
+
+std::uint8_t toByte(double value01) {
+  return clampByte(value01 * 255.0);
+}
+
+}  // namespace
 
 Rgb mix(Rgb a, Rgb b, double t) {
   return {clampByte(a.r + (b.r - a.r) * t), clampByte(a.g + (b.g - a.g) * t),
@@ -104,16 +108,6 @@ void setPixel(RgbImage& image, int x, int y, Rgb colour) {
   p[0] = colour.r;
   p[1] = colour.g;
   p[2] = colour.b;
-}
-
-Rgb getPixel(const RgbImage& image, int x, int y) {
-  const std::uint8_t* p = image.at(x, y);
-  return {p[0], p[1], p[2]};
-}
-
-void blendPixel(RgbImage& image, int x, int y, Rgb colour, double alpha) {
-  if (x < 0 || y < 0 || x >= image.width || y >= image.height || alpha <= 0) return;
-  setPixel(image, x, y, mix(getPixel(image, x, y), colour, alpha > 1 ? 1 : alpha));
 }
 
 }  // namespace kb::gen

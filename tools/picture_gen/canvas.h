@@ -11,18 +11,12 @@ namespace kb::gen {
 
 struct Rgb {
   std::uint8_t r = 0, g = 0, b = 0;
-  bool operator==(const Rgb& o) const { return r == o.r && g == o.g && b == o.b; }
 };
 
 constexpr Rgb hex(std::uint32_t rrggbb) {
   return {static_cast<std::uint8_t>(rrggbb >> 16), static_cast<std::uint8_t>(rrggbb >> 8),
           static_cast<std::uint8_t>(rrggbb)};
 }
-
-// 0..1 clamped, rounded to the nearest 8-bit value.
-std::uint8_t toByte(double value01);
-// Clamped to 0..255 and rounded.
-std::uint8_t clampByte(double value);
 
 // `t` = 0 gives a, 1 gives b.
 Rgb mix(Rgb a, Rgb b, double t);
@@ -43,9 +37,7 @@ double hash01(int x, int y, int seed);
 Rgb hue(double turns);
 
 RgbImage makeImage(int width, int height, Rgb fill = {});
+// Pixels off the image are ignored.
 void setPixel(RgbImage& image, int x, int y, Rgb colour);
-Rgb getPixel(const RgbImage& image, int x, int y);
-// Blends `colour` over the pixel with coverage `alpha` (0..1); off-image is ignored.
-void blendPixel(RgbImage& image, int x, int y, Rgb colour, double alpha);
 
 }  // namespace kb::gen

@@ -245,9 +245,8 @@ RgbImage paintPreview() {
     for (int y = static_cast<int>(cy - scale); y <= static_cast<int>(cy + scale); ++y)
       for (int x = static_cast<int>(cx - scale); x <= static_cast<int>(cx + scale); ++x) {
         const bool border = std::fabs(x - cx) > scale - 1.5 || std::fabs(y - cy) > scale - 1.5;
-        blendPixel(
-            image, x, y,
-            border ? hex(0xFFFFFF) : mix(tone, hex(0xFFFFFF), (cy + scale - y) / (6 * scale)), 1.0);
+        setPixel(image, x, y,
+                 border ? hex(0xFFFFFF) : mix(tone, hex(0xFFFFFF), (cy + scale - y) / (6 * scale)));
       }
   }
   return image;
