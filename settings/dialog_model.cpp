@@ -16,6 +16,10 @@ PixelRect toPixels(const TwipsRect& rect) {
           twipsToPixels(rect.height)};
 }
 
+int fontPixels(double points) {
+  return static_cast<int>(roundHalfEven(points * 20.0 / kTwipsPerPixel));
+}
+
 double roundHalfEven(double value) {
   const double below = std::floor(value);
   const double fraction = value - below;

@@ -90,6 +90,9 @@ constexpr const char* kLabelFont = "ＭＳ Ｐゴシック";
 constexpr const char* kPanelFont = "Tahoma";
 }  // namespace text
 
+// Character height in pixels of a font of the given size (20 twips a point).
+int fontPixels(double points);
+
 constexpr double kLabelFontPoints = 9.75;
 constexpr double kPanelFontPoints = 8.25;
 constexpr int kShiftJisCharset = 128;

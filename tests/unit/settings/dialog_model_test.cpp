@@ -209,6 +209,8 @@ TEST(DialogLayout, TwipsToPixels) {
   EXPECT_EQ(panel.top, 16);
   EXPECT_EQ(panel.width, 453);
   EXPECT_EQ(panel.height, 169);
+  EXPECT_EQ(kb::settings::fontPixels(kb::settings::kLabelFontPoints), 13);
+  EXPECT_EQ(kb::settings::fontPixels(kb::settings::kPanelFontPoints), 11);
   EXPECT_EQ(kb::settings::twipsToPixels(7), 0);
   EXPECT_EQ(kb::settings::twipsToPixels(8), 1);
   EXPECT_EQ(kb::settings::twipsToPixels(-8), -1);

@@ -1,0 +1,347 @@
+// The settings window under Wine: its frame, controls, track box, kind
+// selection, focus order and what its buttons write.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+#include "controls/win32_command.h"
+#include "settings/dialog_model.h"
+#include "settings/win32_settings_dialog.h"
+
+namespace {
+
+using kb::settings::IniWrite;
+
+// Handles messages until `done` holds or five seconds have passed.
+template <class Condition>
+bool pumpUntil(Condition done) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+  while (!done()) {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&message);
+      DispatchMessageW(&message);
+    }
+    if (done()) break;
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+  }
+  return true;
+}
+
+RECT rectIn(HWND container, HWND child) {
+  RECT r{};
+  GetWindowRect(child, &r);
+  MapWindowPoints(nullptr, container, reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+void expectAt(HWND container, HWND child, const kb::settings::ControlLayout& layout) {
+  const kb::settings::PixelRect want = kb::settings::toPixels(layout.rect);
+  const RECT r = rectIn(container, child);
+  EXPECT_EQ(r.left, want.left) << layout.name;
+  EXPECT_EQ(r.top, want.top) << layout.name;
+  EXPECT_EQ(r.right - r.left, want.width) << layout.name;
+  EXPECT_EQ(r.bottom - r.top, want.height) << layout.name;
+}
+
+std::wstring windowText(HWND window) {
+  wchar_t text[512] = {};
+  GetWindowTextW(window, text, 512);
+  return text;
+}
+
+std::wstring listEntry(HWND box, int index) {
+  wchar_t text[64] = {};
+  SendMessageW(box, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text));
+  return text;
+}
+
+class SettingsDialogTest : public ::testing::Test {
+ protected:
+  void TearDown() override {
+    if (dialog_ != nullptr && IsWindow(dialog_)) DestroyWindow(dialog_);
+  }
+
+  HWND load() {
+    kb::settings::DialogHost host;
+    host.writeSetting = [this](const IniWrite& write) { writes_.push_back(write); };
+    host.animateOpen = [this](HWND window) {
+      opened_.push_back(window);
+      cursorAtOpen_ = {shared_.CursorStartX, shared_.CursorStartY};
+    };
+    host.animateClose = [this](HWND window) { closed_.push_back(window); };
+    dialog_ = kb::settings::LoadSettingsDialog(GetModuleHandleW(nullptr), shared_, host);
+    return dialog_;
+  }
+
+  HWND panel() const { return GetDlgItem(dialog_, kb::settings::kIdPanel); }
+  HWND repeatBox() const { return GetDlgItem(panel(), kb::settings::kIdRepeatBox); }
+  HWND button(int id) const {
+    return GetDlgItem(id == kb::settings::kIdCmdBgm ? panel() : dialog_, id);
+  }
+
+  // A user's click: the pointer arrives, the button goes down and comes up.
+  void click(int id) const {
+    const HWND target = button(id);
+    SendMessageW(target, WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
+    SendMessageW(target, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
+    SendMessageW(target, WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
+  }
+
+  void pressOnPanel(UINT message, const kb::settings::TwipsRect& where) const {
+    const kb::settings::PixelRect p = kb::settings::toPixels(where);
+    SendMessageW(panel(), message, 0, MAKELPARAM(p.left + p.width / 2, p.top + p.height / 2));
+  }
+
+  bool closedByItself() const {
+    return pumpUntil([this] { return !IsWindow(dialog_); });
+  }
+
+  kb::SharedState shared_;
+  HWND dialog_ = nullptr;
+  std::vector<IniWrite> writes_;
+  std::vector<HWND> opened_;
+  std::vector<HWND> closed_;
+  POINT cursorAtOpen_{};
+};
+
+TEST_F(SettingsDialogTest, WindowFrameCaptionSizeIconAndPlace) {
+  ASSERT_NE(load(), nullptr);
+  EXPECT_EQ(windowText(dialog_), L"<Kolvane_Brightrun>");
+  EXPECT_EQ(FindWindowA(nullptr, "<Kolvane_Brightrun>"), dialog_);
+
+  const LONG_PTR style = GetWindowLongPtrW(dialog_, GWL_STYLE);
+  EXPECT_TRUE(style & WS_CAPTION);
+  EXPECT_TRUE(style & WS_SYSMENU);
+  EXPECT_FALSE(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME));
+  EXPECT_FALSE(GetWindowLongPtrW(dialog_, GWL_EXSTYLE) & WS_EX_APPWINDOW);
+  // Owned by a hidden window of its own: no task-bar button.
+  const HWND owner = GetWindow(dialog_, GW_OWNER);
+  ASSERT_NE(owner, nullptr);
+  EXPECT_FALSE(IsWindowVisible(owner));
+
+  RECT client{};
+  GetClientRect(dialog_, &client);
+  EXPECT_EQ(client.right, 479);
+  EXPECT_EQ(client.bottom, 252);
+
+  const HICON icon = reinterpret_cast<HICON>(GetClassLongPtrW(dialog_, GCLP_HICON));
+  ASSERT_NE(icon, nullptr);
+  ICONINFO info{};
+  ASSERT_TRUE(GetIconInfo(icon, &info));
+  BITMAP colour{};
+  GetObjectW(info.hbmColor, sizeof colour, &colour);
+  EXPECT_EQ(colour.bmWidth, 32);
+  EXPECT_EQ(colour.bmHeight, 32);
+  DeleteObject(info.hbmColor);
+  DeleteObject(info.hbmMask);
+
+  RECT outer{};
+  GetWindowRect(dialog_, &outer);
+  const kb::settings::ScreenPoint want =
+      kb::settings::dialogPosition(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
+                                   outer.right - outer.left, outer.bottom - outer.top);
+  EXPECT_EQ(outer.left, want.x);
+  EXPECT_EQ(outer.top, want.y);
+}
+
+TEST_F(SettingsDialogTest, LoadRemembersTheCursorBeforeTheOpenAnimation) {
+  POINT cursor{};
+  ASSERT_TRUE(GetCursorPos(&cursor));
+  ASSERT_NE(load(), nullptr);
+  ASSERT_EQ(opened_, std::vector<HWND>{dialog_});
+  EXPECT_EQ(cursorAtOpen_.x, cursor.x);
+  EXPECT_EQ(cursorAtOpen_.y, cursor.y);
+  EXPECT_NE(shared_.ApiResult, 0);
+  EXPECT_TRUE(closed_.empty());
+}
+
+TEST_F(SettingsDialogTest, ControlsSitAtTheirTwipsPlaces) {
+  namespace layout = kb::settings::layout;
+  ASSERT_NE(load(), nullptr);
+  expectAt(dialog_, panel(), layout::kPanel);
+  expectAt(dialog_, button(kb::settings::kIdCmdEtc), layout::kCmdEtc);
+  expectAt(dialog_, button(kb::settings::kIdCmdSet), layout::kCmdSet);
+  expectAt(dialog_, button(kb::settings::kIdCmdCan), layout::kCmdCan);
+  expectAt(panel(), button(kb::settings::kIdCmdBgm), layout::kCmdBgm);
+  expectAt(panel(), repeatBox(), layout::kRepeatBox);
+}
+
+TEST_F(SettingsDialogTest, ButtonsCarryTheirCaptionsAndFont) {
+  ASSERT_NE(load(), nullptr);
+  const std::pair<int, const char*> captions[] = {{kb::settings::kIdCmdEtc, "その他の作品"},
+                                                  {kb::settings::kIdCmdSet, "設定"},
+                                                  {kb::settings::kIdCmdCan, "ｷｬﾝｾﾙ"},
+                                                  {kb::settings::kIdCmdBgm, "..."}};
+  for (const auto& [id, caption] : captions) {
+    kb::controls::Command* command = kb::controls::Command::FromWindow(button(id));
+    ASSERT_NE(command, nullptr) << caption;
+    EXPECT_EQ(command->Caption(), caption);
+    EXPECT_EQ(command->Font().face, "ＭＳ Ｐゴシック");
+    EXPECT_EQ(command->Font().points, 9.75);
+    EXPECT_EQ(command->Font().charset, 128);
+    EXPECT_EQ(command->Core().FaceState(), 1) << caption;  // initialised
+  }
+}
+
+TEST_F(SettingsDialogTest, TrackBoxShowsTheTrackAndThirtyOneEntries) {
+  shared_.BgmKind = 1;
+  shared_.BgmRepeatTrack = 5;
+  ASSERT_NE(load(), nullptr);
+  const HWND box = repeatBox();
+  EXPECT_EQ(windowText(box), L"5");
+  ASSERT_EQ(SendMessageW(box, CB_GETCOUNT, 0, 0), 31);
+  EXPECT_EQ(listEntry(box, 0), L"");
+  EXPECT_EQ(listEntry(box, 1), L"1");
+  EXPECT_EQ(listEntry(box, 30), L"30");
+  EXPECT_TRUE(GetWindowLongPtrW(box, GWL_STYLE) & CBS_DROPDOWN);
+}
+
+TEST_F(SettingsDialogTest, TrackZeroIsEmptyAndOddTracksShowAsTheyAre) {
+  shared_.BgmRepeatTrack = 0;
+  ASSERT_NE(load(), nullptr);
+  EXPECT_EQ(windowText(repeatBox()), L"");
+  DestroyWindow(dialog_);
+  shared_.BgmRepeatTrack = -32768;
+  ASSERT_NE(load(), nullptr);
+  EXPECT_EQ(windowText(repeatBox()), L"-32768");
+}
+
+TEST_F(SettingsDialogTest, EachKindEnablesOnlyItsControl) {
+  struct Case {
+    std::int16_t kind;
+    bool repeatBox, browse;
+  };
+  for (const Case& c : {Case{0, false, false}, Case{1, true, false}, Case{2, false, true},
+                        Case{7, false, false}, Case{-1, false, false}}) {
+    shared_.BgmKind = c.kind;
+    ASSERT_NE(load(), nullptr);
+    EXPECT_EQ(IsWindowEnabled(repeatBox()) != FALSE, c.repeatBox) << c.kind;
+    EXPECT_EQ(IsWindowEnabled(button(kb::settings::kIdCmdBgm)) != FALSE, c.browse) << c.kind;
+    EXPECT_TRUE(IsWindowEnabled(button(kb::settings::kIdCmdSet)));
+    DestroyWindow(dialog_);
+  }
+}
+
+TEST_F(SettingsDialogTest, AnyButtonPressedOnAMarkOrLabelSelectsItsKind) {
+  namespace layout = kb::settings::layout;
+  shared_.BgmKind = 0;
+  ASSERT_NE(load(), nullptr);
+  pressOnPanel(WM_RBUTTONDOWN, layout::kKindLabels[2].rect);
+  EXPECT_EQ(shared_.BgmKind, 2);
+  EXPECT_TRUE(IsWindowEnabled(button(kb::settings::kIdCmdBgm)));
+  EXPECT_FALSE(IsWindowEnabled(repeatBox()));
+
+  pressOnPanel(WM_MBUTTONDOWN, layout::kKindMarks[1].rect);
+  EXPECT_EQ(shared_.BgmKind, 1);
+  EXPECT_FALSE(IsWindowEnabled(button(kb::settings::kIdCmdBgm)));
+  EXPECT_TRUE(IsWindowEnabled(repeatBox()));
+
+  pressOnPanel(WM_LBUTTONDOWN, layout::kKindLabels[0].rect);
+  EXPECT_EQ(shared_.BgmKind, 0);
+  EXPECT_FALSE(IsWindowEnabled(repeatBox()));
+
+  // The heading and the file name box select nothing.
+  pressOnPanel(WM_LBUTTONDOWN, layout::kHeading.rect);
+  pressOnPanel(WM_LBUTTONDOWN, layout::kFileName.rect);
+  EXPECT_EQ(shared_.BgmKind, 0);
+}
+
+TEST_F(SettingsDialogTest, OkWritesTheThreeKeysInOrderThenCloses) {
+  shared_.BgmKind = 1;
+  shared_.BgmRepeatTrack = 5;
+  shared_.BgmFile = "C:\\music\\old.mp3";
+  ASSERT_NE(load(), nullptr);
+  pressOnPanel(WM_LBUTTONDOWN, kb::settings::layout::kKindLabels[0].rect);
+  SetWindowTextW(repeatBox(), L"3.5");
+  click(kb::settings::kIdCmdSet);
+  ASSERT_TRUE(closedByItself());
+  const std::vector<IniWrite> want{{"BGM\x8B\xE6\x95\xAA", "0"},
+                                   {"BGM\xD8\xCB\xDF\xB0\xC4", "4"},
+                                   {"BGM\xCC\xA7\xB2\xD9", "C:\\music\\old.mp3"}};
+  EXPECT_EQ(writes_, want);
+  EXPECT_EQ(shared_.BgmRepeatTrack, 4);
+  EXPECT_EQ(closed_.size(), 1u);
+}
+
+TEST_F(SettingsDialogTest, OkWithAWordStoresTrackZero) {
+  shared_.BgmKind = 1;
+  shared_.BgmRepeatTrack = 9;
+  ASSERT_NE(load(), nullptr);
+  SetWindowTextW(repeatBox(), L"曲");
+  click(kb::settings::kIdCmdSet);
+  ASSERT_TRUE(closedByItself());
+  ASSERT_EQ(writes_.size(), 3u);
+  EXPECT_EQ(writes_[1].value, "0");
+}
+
+TEST_F(SettingsDialogTest, CancelAndTheCloseBoxWriteNothing) {
+  ASSERT_NE(load(), nullptr);
+  SetWindowTextW(repeatBox(), L"12");
+  click(kb::settings::kIdCmdCan);
+  ASSERT_TRUE(closedByItself());
+  EXPECT_TRUE(writes_.empty());
+  EXPECT_EQ(closed_.size(), 1u);
+
+  ASSERT_NE(load(), nullptr);
+  SendMessageW(dialog_, WM_SYSCOMMAND, SC_CLOSE, 0);
+  ASSERT_TRUE(closedByItself());
+  EXPECT_TRUE(writes_.empty());
+  EXPECT_EQ(closed_.size(), 2u);
+}
+
+TEST_F(SettingsDialogTest, TabFollowsTheFocusOrderAndSkipsDisabledControls) {
+  shared_.BgmKind = 1;
+  ASSERT_NE(load(), nullptr);
+  ShowWindow(dialog_, SW_SHOWNORMAL);
+  SetForegroundWindow(dialog_);
+  SetFocus(panel());
+  const auto tab = [this] {
+    MSG message{GetFocus(), WM_KEYDOWN, VK_TAB, 0, 0, {}};
+    EXPECT_TRUE(kb::settings::PreTranslateSettingsMessage(dialog_, message));
+    return GetFocus();
+  };
+  ASSERT_EQ(GetFocus(), panel());
+  const HWND inBox = tab();
+  EXPECT_TRUE(inBox == repeatBox() || IsChild(repeatBox(), inBox));
+  EXPECT_EQ(tab(), button(kb::settings::kIdCmdSet));  // the browse button is disabled
+  EXPECT_EQ(tab(), button(kb::settings::kIdCmdCan));
+  EXPECT_EQ(tab(), button(kb::settings::kIdCmdEtc));
+  EXPECT_EQ(tab(), panel());
+
+  pressOnPanel(WM_LBUTTONDOWN, kb::settings::layout::kKindMarks[2].rect);
+  EXPECT_EQ(tab(), button(kb::settings::kIdCmdBgm));  // the track box is disabled now
+  EXPECT_EQ(tab(), button(kb::settings::kIdCmdSet));
+
+  // Other keys pass through.
+  MSG other{GetFocus(), WM_KEYDOWN, VK_RETURN, 0, 0, {}};
+  EXPECT_FALSE(kb::settings::PreTranslateSettingsMessage(dialog_, other));
+}
+
+TEST_F(SettingsDialogTest, LongAndBrokenFileNamesShowAndSaveUnchanged) {
+  shared_.BgmKind = 2;
+  shared_.BgmFile = "C:\\" + std::string(248, 'a') + ".mp3";  // 255 characters
+  ASSERT_NE(load(), nullptr);
+  ShowWindow(dialog_, SW_SHOWNORMAL);
+  UpdateWindow(dialog_);
+  click(kb::settings::kIdCmdSet);
+  ASSERT_TRUE(closedByItself());
+  ASSERT_EQ(writes_.size(), 3u);
+  EXPECT_EQ(writes_[2].value, shared_.BgmFile);
+
+  writes_.clear();
+  shared_.BgmFile = "C:\\\x82";  // a lead byte with nothing after it
+  ASSERT_NE(load(), nullptr);
+  ShowWindow(dialog_, SW_SHOWNORMAL);
+  UpdateWindow(dialog_);
+  click(kb::settings::kIdCmdSet);
+  ASSERT_TRUE(closedByItself());
+  ASSERT_EQ(writes_.size(), 3u);
+  EXPECT_EQ(writes_[2].value, "C:\\\x82");
+}
+
+}  // namespace
