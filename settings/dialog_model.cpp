@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "host/settings_file.h"
+
 namespace kb::settings {
 
 int twipsToPixels(int twips) {
@@ -152,9 +154,9 @@ ScreenPoint dialogPosition(int screenWidth, int screenHeight, int windowWidth, i
 
 std::array<IniWrite, 3> confirmSettings(SharedState& state, std::string_view trackText) {
   state.BgmRepeatTrack = repeatTrackFromText(trackText);
-  return {{{kKeyKind, std::to_string(state.BgmKind)},
-           {kKeyRepeat, std::to_string(state.BgmRepeatTrack)},
-           {kKeyFile, state.BgmFile}}};
+  return {{{kKeyBgmKind, std::to_string(state.BgmKind)},
+           {kKeyBgmRepeatTrack, std::to_string(state.BgmRepeatTrack)},
+           {kKeyBgmFile, state.BgmFile}}};
 }
 
 }  // namespace kb::settings

@@ -173,13 +173,7 @@ ScreenPoint dialogPosition(int screenWidth, int screenHeight, int windowWidth, i
 
 // ---- Saving --------------------------------------------------------------
 
-// The settings file's section and keys, as the Shift-JIS bytes the ANSI
-// profile calls store on every system.
-constexpr const char* kSection = "Section";
-constexpr const char* kKeyKind = "BGM\x8B\xE6\x95\xAA";        // BGM区分
-constexpr const char* kKeyRepeat = "BGM\xD8\xCB\xDF\xB0\xC4";  // BGMﾘﾋﾟｰﾄ
-constexpr const char* kKeyFile = "BGM\xCC\xA7\xB2\xD9";        // BGMﾌｧｲﾙ
-
+// One key of the settings file's section, with its value.
 struct IniWrite {
   std::string key;
   std::string value;
