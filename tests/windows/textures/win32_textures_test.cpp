@@ -1,15 +1,21 @@
 // The Win32 side of the Textures module under the real API: files through
-// CreateFileA, the program's (absent) resources, and real message boxes.
+// CreateFileA, the program's (absent) resources, real message boxes, and an
+// upload through opengl32 and glu32.
 #include "renderer/win32_textures.h"
 
-#include <gtest/gtest.h>
+// clang-format off
 #include <windows.h>
+#include <GL/gl.h>
+// clang-format on
+#include <gtest/gtest.h>
 
 #include <chrono>
 #include <fstream>
 #include <future>
 #include <thread>
 #include <vector>
+
+#include "common/image.h"
 
 namespace kb::renderer {
 namespace {
@@ -121,6 +127,67 @@ TEST(Win32Textures, MissingResourceShowsItsBox) {
   ASSERT_TRUE(box.found);
   EXPECT_EQ(box.text, "File not found in resource - Reel.tga");
   EXPECT_EQ(slot, 0u);
+}
+
+// A hidden window with a current WGL context, for uploads through opengl32.
+class HiddenGlWindow {
+ public:
+  HiddenGlWindow() {
+    window_ = CreateWindowA("STATIC", "", WS_POPUP, 0, 0, 16, 16, nullptr, nullptr,
+                            GetModuleHandleA(nullptr), nullptr);
+    deviceContext_ = window_ ? GetDC(window_) : nullptr;
+    PIXELFORMATDESCRIPTOR format = {};
+    format.nSize = sizeof format;
+    format.nVersion = 1;
+    format.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
+    format.iPixelType = PFD_TYPE_RGBA;
+    format.cColorBits = 32;
+    format.cDepthBits = 16;
+    const int chosen = deviceContext_ ? ChoosePixelFormat(deviceContext_, &format) : 0;
+    if (chosen && SetPixelFormat(deviceContext_, chosen, &format)) {
+      context_ = wglCreateContext(deviceContext_);
+    }
+    ready_ = context_ && wglMakeCurrent(deviceContext_, context_);
+  }
+  ~HiddenGlWindow() {
+    wglMakeCurrent(nullptr, nullptr);
+    if (context_) wglDeleteContext(context_);
+    if (deviceContext_) ReleaseDC(window_, deviceContext_);
+    if (window_) DestroyWindow(window_);
+  }
+  HiddenGlWindow(const HiddenGlWindow&) = delete;
+  HiddenGlWindow& operator=(const HiddenGlWindow&) = delete;
+  bool ready() const { return ready_; }
+
+ private:
+  HWND window_ = nullptr;
+  HDC deviceContext_ = nullptr;
+  HGLRC context_ = nullptr;
+  bool ready_ = false;
+};
+
+TEST(Win32Textures, BitmapFileBecomesATextureThroughOpenGl32AndGlu32) {
+  HiddenGlWindow gl;
+  ASSERT_TRUE(gl.ready());
+  RgbImage image;  // 2 x 2: rows of 6 bytes, padded to 8 in the file
+  image.width = 2;
+  image.height = 2;
+  image.pixels = {255, 0, 0, 0, 255, 0, 0, 0, 255, 250, 240, 230};
+  const std::vector<std::uint8_t> file = encodeBitmap(image);
+  const std::string path = tempPath("kb_textures_2x2.bmp");
+  std::ofstream(path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(file.data()), file.size());
+
+  unsigned int slot = 0;
+  textureFromFile(path, slot, false, win32TexturePlatform());
+  ASSERT_NE(slot, 0u);
+  std::vector<std::uint8_t> texels(2 * 2 * 4);
+  glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
+  // Bottom row first: the image's second row, then its first.
+  EXPECT_EQ(texels, (std::vector<std::uint8_t>{0, 0, 255, 255, 250, 240, 230, 255,  //
+                                               255, 0, 0, 255, 0, 255, 0, 255}));
+  DeleteFileA(path.c_str());
 }
 
 }  // namespace
