@@ -77,7 +77,8 @@ class Command final : private CommandPort {
   void SetFont(const FontSpec& font);
   std::uint32_t FontColour() { return core_.FontColour(); }
   void SetFontColour(std::uint32_t colour) { core_.SetFontColour(colour); }
-  // 0: transparent background (only the caption shows); 255: opaque face.
+  // 0: transparent background: only the caption is drawn, over what the
+  // parent paints for WM_ERASEBKGND and WM_PRINTCLIENT; 255: opaque face.
   std::uint8_t Visible() { return core_.Visible(); }
   void SetVisible(std::uint8_t visible) { core_.SetVisible(visible); }
 

@@ -198,6 +198,17 @@ TEST_F(CommandWindowTest, FacesShowTheirFramesAndRings) {
   EXPECT_EQ(Face(command, 71, 12), RGB(0xC9, 0xC7, 0xBA));
 }
 
+TEST_F(CommandWindowTest, PaintShowsTheFaceImageOnScreen) {
+  Command* command = Make();
+  ASSERT_NE(command, nullptr);
+  HWND window = command->Window();
+  SendMessageW(window, WM_MOUSEMOVE, 0, At(36, 12));  // repaints and refreshes at once
+  HDC screen = GetDC(window);
+  EXPECT_EQ(GetPixel(screen, 36, 1), kFrame);
+  EXPECT_EQ(GetPixel(screen, 36, 3), RGB(0xFD, 0xD8, 0x89));
+  ReleaseDC(window, screen);
+}
+
 TEST_F(CommandWindowTest, SmallestInstanceKeepsFourPixelCorners) {
   Command* command = Make({540, 1740, 435, 315}, "...");
   ASSERT_NE(command, nullptr);
