@@ -1,0 +1,74 @@
+// Entry of the screensaver program: Main over the Win32 start-up calls, then
+// the message loop of the form it left loaded.
+#include <windows.h>
+
+#include <string>
+
+#include "host/command_line.h"
+#include "host/settings_file.h"
+#include "host/start.h"
+#include "host/win32_preview_form.h"
+#include "host/win32_profile.h"
+#include "host/win32_show_form.h"
+
+namespace kb {
+namespace {
+
+// The program's one message (UTF-8 here, shown through the Unicode call).
+constexpr char kMissingRendererText[] = "Kolvane_Brightrun.dataが同じﾌｫﾙﾀﾞに見つかりません！";
+constexpr char kApplicationTitle[] = "Kolvane_Brightrun(ScreenSaver)";
+
+std::wstring wide(const char* utf8) {
+  const int length = MultiByteToWideChar(CP_UTF8, 0, utf8, -1, nullptr, 0);
+  std::wstring text(length > 0 ? length : 1, L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, utf8, -1, text.data(), length);
+  text.resize(text.size() - 1);
+  return text;
+}
+
+// The settings dialog is not part of the program yet: /c ends after its checks.
+void runSettingsDialog(SharedState& /*shared*/) {}
+
+class Win32StartPort final : public StartPort {
+ public:
+  Win32StartPort(SharedState& shared, char modeLetter) : shared_(shared), modeLetter_(modeLetter) {}
+
+  bool windowExists(const char* title) override { return FindWindowA(nullptr, title) != nullptr; }
+  void loadSettings() override { LoadSettings(win32ProfilePort(), shared_, programFolder()); }
+  bool rendererFileExists() override {
+    return FileExists(win32ProfilePort(), rendererFilePath(programFolder()));
+  }
+  void showMissingRendererBox() override {
+    // Through the Unicode call, so the Japanese text reads right on any code page.
+    MessageBoxW(nullptr, wide(kMissingRendererText).c_str(), wide(kApplicationTitle).c_str(),
+                MB_OK);
+  }
+  std::int32_t hideCursor() override { return ShowCursor(FALSE); }
+  void runPreview(std::int32_t parentHandle) override { runPreviewSetup(shared_, parentHandle); }
+  void runSettingsDialog() override { kb::runSettingsDialog(shared_); }
+  void loadShowForm() override { kb::loadShowForm(shared_, modeLetter_); }
+
+ private:
+  SharedState& shared_;
+  char modeLetter_;
+};
+
+int runMessageLoop() {
+  MSG message;
+  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+  return 0;
+}
+
+}  // namespace
+}  // namespace kb
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  static kb::SharedState shared;
+  const std::string arguments = kb::argumentText(GetCommandLineA());
+  kb::Win32StartPort port(shared, kb::modeLetter(arguments));
+  if (kb::Main(port, shared, arguments) == kb::MainOutcome::End) return 0;
+  return kb::runMessageLoop();
+}

@@ -1,0 +1,106 @@
+#include "host/win32_preview_form.h"
+
+#include <windows.h>
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "host/win32_pictures.h"
+
+namespace kb {
+namespace {
+
+constexpr char kClassName[] = "Q_Tavel_R";
+constexpr char kCaption[] = "Preview Window";
+
+// The preview picture as a top-down 24-bit DIB, decoded once.
+struct PreviewDib {
+  BITMAPINFO info{};
+  std::vector<std::uint8_t> bits;  // BGR rows padded to 4 bytes
+};
+std::optional<PreviewDib> thePicture;
+
+PreviewDib makeDib(const RgbImage& image) {
+  PreviewDib dib;
+  dib.info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  dib.info.bmiHeader.biWidth = image.width;
+  dib.info.bmiHeader.biHeight = -image.height;
+  dib.info.bmiHeader.biPlanes = 1;
+  dib.info.bmiHeader.biBitCount = 24;
+  dib.info.bmiHeader.biCompression = BI_RGB;
+  const std::size_t stride = (static_cast<std::size_t>(image.width) * 3 + 3) & ~std::size_t{3};
+  dib.bits.assign(stride * image.height, 0);
+  for (int y = 0; y < image.height; ++y) {
+    for (int x = 0; x < image.width; ++x) {
+      const std::uint8_t* rgb = image.at(x, y);
+      std::uint8_t* bgr = dib.bits.data() + y * stride + x * 3;
+      bgr[0] = rgb[2];
+      bgr[1] = rgb[1];
+      bgr[2] = rgb[0];
+    }
+  }
+  return dib;
+}
+
+// The picture at its own size from the top-left corner, never scaled; the
+// black class background covers the rest.
+void paint(HWND window) {
+  PAINTSTRUCT paint;
+  const HDC dc = BeginPaint(window, &paint);
+  if (thePicture) {
+    const auto& header = thePicture->info.bmiHeader;
+    const auto height = static_cast<DWORD>(-header.biHeight);
+    SetDIBitsToDevice(dc, 0, 0, static_cast<DWORD>(header.biWidth), height, 0, 0, 0, height,
+                      thePicture->bits.data(), &thePicture->info, DIB_RGB_COLORS);
+  }
+  EndPaint(window, &paint);
+}
+
+LRESULT CALLBACK previewWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_PAINT:
+      paint(window);
+      return 0;
+    case WM_DESTROY:
+      // The form is gone (closed, or destroyed with its parent): so is the
+      // process, which has nothing else to show.
+      PostQuitMessage(0);
+      return 0;
+    default:
+      return DefWindowProcA(window, message, wParam, lParam);
+  }
+}
+
+HWND createHiddenForm() {
+  WNDCLASSA windowClass{};
+  windowClass.lpfnWndProc = previewWindowProc;
+  windowClass.hInstance = GetModuleHandleA(nullptr);
+  windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+  windowClass.lpszClassName = kClassName;
+  RegisterClassA(&windowClass);
+  return CreateWindowExA(0, kClassName, kCaption, WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                         windowClass.hInstance, nullptr);
+}
+
+}  // namespace
+
+void runPreviewSetup(SharedState& shared, std::int32_t parentHandle) {
+  // NOTE: a window handle has 32 significant bits; sign-extending keeps
+  // handles read as negative numbers valid on 64-bit Windows too.
+  const HWND parent = reinterpret_cast<HWND>(static_cast<std::intptr_t>(parentHandle));
+  RECT parentRect{0, 0, 0, 0};
+  shared.ApiResult = GetWindowRect(parent, &parentRect);
+  const int width = parentRect.right - parentRect.left;
+  const int height = parentRect.bottom - parentRect.top;
+
+  if (const auto image = previewPicture()) thePicture = makeDib(*image);
+  const HWND form = createHiddenForm();
+  const LONG style = GetWindowLongA(form, GWL_STYLE);
+  shared.ApiResult = SetWindowLongA(form, GWL_STYLE, style | WS_CHILD);
+  shared.ApiResult = SetParent(form, parent) != nullptr;
+  shared.ApiResult = MoveWindow(form, 0, 0, width, height, TRUE);
+  ShowWindow(form, SW_SHOW);
+}
+
+}  // namespace kb

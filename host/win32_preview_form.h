@@ -1,0 +1,15 @@
+// The preview form Q_Tavel_R: the preview picture inside the display
+// settings' preview window.
+#pragma once
+
+#include <cstdint>
+
+#include "host/shared_state.h"
+
+namespace kb {
+
+// Embeds the preview form in `parentHandle` and shows it. The process ends
+// when the form is destroyed: when the host closes it or destroys its parent.
+void runPreviewSetup(SharedState& shared, std::int32_t parentHandle);
+
+}  // namespace kb

@@ -1,0 +1,98 @@
+"""Helpers of the screensaver program's end-to-end tests: starting the real
+Kolvane_Brightrun.scr beside the real renderer, watching the processes of this
+test's own Wine prefix, and the preview-window stand-in."""
+import os
+import subprocess
+
+import kbwine
+
+SCR = os.path.join(kbwine.BIN_DIR, "Kolvane_Brightrun.scr")
+RENDERER_TITLE = "Kolvane_Brightrun_Viewer"
+BOX_TITLE = "Kolvane_Brightrun(ScreenSaver)"
+SHOW_TITLE = "Q_Tavel_Main"
+
+
+def start_scr(*args, program=SCR, env=None):
+    """Starts the screensaver program in its own folder."""
+    return kbwine.start(program, *args, env=env, cwd=os.path.dirname(program),
+                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+
+def prefix_processes(name):
+    """Linux pids of this prefix's Wine processes whose command line names `name`."""
+    found = []
+    for entry in os.listdir("/proc"):
+        if not entry.isdigit():
+            continue
+        try:
+            with open(f"/proc/{entry}/cmdline", "rb") as f:
+                cmdline = f.read()
+            with open(f"/proc/{entry}/environ", "rb") as f:
+                environ = f.read().split(b"\0")
+        except OSError:
+            continue
+        if name.encode() in cmdline and f"WINEPREFIX={kbwine.PREFIX}".encode() in environ:
+            found.append(int(entry))
+    return found
+
+
+def renderer_running():
+    return bool(prefix_processes("Kolvane_Brightrun.data"))
+
+
+def stays_alive(process, seconds):
+    """True when the process has not ended within `seconds` (an observation window)."""
+    try:
+        process.wait(timeout=seconds)
+        return False
+    except subprocess.TimeoutExpired:
+        return True
+
+
+def wait_show_up(process, timeout=60.0):
+    """Waits until the show's hidden window and the renderer's window exist."""
+    kbwine.wait_for(lambda: process.poll() is None and kbwine.find_windows(RENDERER_TITLE),
+                    timeout, what="the renderer window")
+    kbwine.wait_for(lambda: kbwine.find_windows(SHOW_TITLE) or process.poll() is not None,
+                    timeout, what="the show window")
+    assert process.poll() is None, "the show ended early"
+
+
+class PreviewParent:
+    """The 200 x 150 stand-in for the display settings' preview window."""
+
+    def __init__(self):
+        helper = os.path.join(kbwine.BIN_DIR, "kb_preview_parent.exe")
+        self.process = kbwine.start(helper, stdin=subprocess.PIPE, stdout=subprocess.PIPE,
+                                    stderr=subprocess.DEVNULL, text=True, encoding="utf-8")
+        self.hwnd = int(self.read_reply("hwnd").split()[1])
+
+    def read_reply(self, word):
+        while True:
+            line = self.process.stdout.readline()
+            if not line:
+                raise AssertionError("the preview parent helper ended")
+            if line.startswith(word):
+                return line.strip()
+
+    def command(self, text, reply_word):
+        self.process.stdin.write(text + "\n")
+        self.process.stdin.flush()
+        return self.read_reply(reply_word)
+
+    def destroy_window(self):
+        self.command("destroy", "destroyed")
+
+    def close_window_titled(self, title):
+        return self.command("close " + title, "closed") == "closed 1"
+
+    def describe_box(self, title):
+        """(text, button captions, holds an icon) of a message box."""
+        text, buttons, icon = self.command("box " + title, "box")[4:].rsplit("|", 2)
+        return text, buttons.split(",") if buttons else [], icon == "1"
+
+    def quit(self):
+        if self.process.poll() is None:
+            self.process.stdin.write("quit\n")
+            self.process.stdin.flush()
+            kbwine.wait_exit(self.process)

@@ -1,0 +1,109 @@
+// Test helper: stands in for the display settings' preview window. It opens a
+// white 200 x 150 borderless window at (100, 100), prints "hwnd <number>",
+// and then obeys lines on its standard input:
+//   destroy        destroys the window, prints "destroyed"
+//   close <title>  posts WM_CLOSE to the top-level window with that title,
+//                  prints "closed 1" (found) or "closed 0"
+//   box <title>    describes the message box with that title:
+//                  "box <text>|<buttons, comma-separated>|<icon 0/1>"
+//   quit           ends the helper
+#include <windows.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+namespace {
+
+constexpr UINT kDestroyRequest = WM_APP + 1;
+HWND theWindow = nullptr;
+DWORD mainThread = 0;
+
+void reply(const std::string& text) {
+  std::printf("%s\n", text.c_str());
+  std::fflush(stdout);
+}
+
+std::string utf8(const wchar_t* text) {
+  char buffer[1024] = {};
+  WideCharToMultiByte(CP_UTF8, 0, text, -1, buffer, sizeof buffer - 1, nullptr, nullptr);
+  return buffer;
+}
+
+std::string controlText(HWND control) {
+  wchar_t text[512] = {};
+  GetWindowTextW(control, text, 512);
+  return utf8(text);
+}
+
+BOOL CALLBACK addButton(HWND child, LPARAM list) {
+  char className[64] = {};
+  GetClassNameA(child, className, sizeof className);
+  if (lstrcmpiA(className, "Button") == 0) {
+    auto& names = *reinterpret_cast<std::string*>(list);
+    names += (names.empty() ? "" : ",") + controlText(child);
+  }
+  return TRUE;
+}
+
+// The message box's text, its buttons (a box keeps only the ones it shows)
+// and whether it holds an icon.
+std::string describeBox(const char* title) {
+  const HWND box = FindWindowA(nullptr, title);
+  if (!box) return "box none";
+  constexpr int kTextId = 0xFFFF, kIconId = 1088;
+  std::string buttons;
+  EnumChildWindows(box, addButton, reinterpret_cast<LPARAM>(&buttons));
+  const HWND icon = GetDlgItem(box, kIconId);
+  return "box " + controlText(GetDlgItem(box, kTextId)) + "|" + buttons + "|" +
+         (icon && SendMessageA(icon, STM_GETICON, 0, 0) ? "1" : "0");
+}
+
+DWORD WINAPI readCommands(void*) {
+  char line[512];
+  while (std::fgets(line, sizeof line, stdin)) {
+    line[std::strcspn(line, "\r\n")] = '\0';
+    if (std::strcmp(line, "destroy") == 0) {
+      PostThreadMessageA(mainThread, kDestroyRequest, 0, 0);
+    } else if (std::strncmp(line, "close ", 6) == 0) {
+      const HWND target = FindWindowA(nullptr, line + 6);
+      if (target) PostMessageA(target, WM_CLOSE, 0, 0);
+      reply(target ? "closed 1" : "closed 0");
+    } else if (std::strncmp(line, "box ", 4) == 0) {
+      reply(describeBox(line + 4));
+    } else if (std::strcmp(line, "quit") == 0) {
+      break;
+    }
+  }
+  PostThreadMessageA(mainThread, WM_QUIT, 0, 0);
+  return 0;
+}
+
+}  // namespace
+
+int main() {
+  mainThread = GetCurrentThreadId();
+  WNDCLASSA windowClass{};
+  windowClass.lpfnWndProc = DefWindowProcA;
+  windowClass.hInstance = GetModuleHandleA(nullptr);
+  windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+  windowClass.lpszClassName = "kb_preview_parent";
+  RegisterClassA(&windowClass);
+  theWindow = CreateWindowExA(0, "kb_preview_parent", "kb_preview_parent", WS_POPUP | WS_VISIBLE,
+                              100, 100, 200, 150, nullptr, nullptr, windowClass.hInstance, nullptr);
+  if (!theWindow) return 1;
+  // Make sure the message queue exists before the reader may post to it.
+  MSG message;
+  PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);
+  reply("hwnd " + std::to_string(reinterpret_cast<std::uintptr_t>(theWindow)));
+  CreateThread(nullptr, 0, readCommands, nullptr, 0, nullptr);
+  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+    if (message.hwnd == nullptr && message.message == kDestroyRequest) {
+      DestroyWindow(theWindow);
+      reply("destroyed");
+      continue;
+    }
+    DispatchMessageA(&message);
+  }
+  return 0;
+}

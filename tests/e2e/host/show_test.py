@@ -1,0 +1,147 @@
+"""The show (/s) of the real screensaver program beside the real renderer:
+the ten bitmap files, the renderer window, the mouse rule, Esc, a second
+start during a show, and a close request from outside."""
+import os
+import struct
+import subprocess
+
+import hostwine
+import kbwine
+
+START = (500, 400)
+SIZES = [79974] + [196662] * 9
+
+
+def slide_path(k):
+    return os.path.join(kbwine.WINDOWS_DIR, f"Kolvane_Brightrun{k}.bmp")
+
+
+def bgr_to_rgb(row):
+    out = bytearray(row)
+    out[0::3], out[2::3] = row[2::3], row[0::3]
+    return bytes(out)
+
+
+def bitmap_rgb(path):
+    data = open(path, "rb").read()
+    (offset,) = struct.unpack_from("<I", data, 10)
+    width, height = struct.unpack_from("<ii", data, 18)
+    stride = (width * 3 + 3) & ~3
+    return width, abs(height), [bgr_to_rgb(data[offset + (height - 1 - y) * stride:][:width * 3])
+                                for y in range(abs(height))]
+
+
+def djpeg_rgb(path):
+    """An independent decode of a JPEG: libjpeg-turbo's djpeg to PPM."""
+    ppm = subprocess.run(["djpeg", "-pnm", path], check=True, capture_output=True).stdout
+    _, width, height, _, pixels = ppm.split(maxsplit=4)
+    width, height = int(width), int(height)
+    pixels = ppm[len(ppm) - width * height * 3:]
+    return width, height, [pixels[y * width * 3:(y + 1) * width * 3] for y in range(height)]
+
+
+def assert_same_picture(written, expected, name):
+    assert written[:2] == expected[:2], f"{name}: size {written[:2]} != {expected[:2]}"
+    worst = max(abs(a - b) for wr, er in zip(written[2], expected[2]) for a, b in zip(wr, er))
+    assert worst <= 2, f"{name}: pixels differ by up to {worst}"
+
+
+def check_slide_files():
+    for k in range(10):
+        path = slide_path(k)
+        assert os.path.getsize(path) == SIZES[k], f"{path}: {os.path.getsize(path)} bytes"
+        check_headers(path)
+        asset = os.path.join(kbwine.SOURCE_DIR, "assets",
+                             "reel.bmp" if k == 0 else f"slide{k}.jpg")
+        expected = bitmap_rgb(asset) if k == 0 else djpeg_rgb(asset)
+        assert_same_picture(bitmap_rgb(path), expected, path)
+
+
+def check_headers(path):
+    data = open(path, "rb").read()
+    magic, size, r1, r2, offset = struct.unpack_from("<2sIHHI", data, 0)
+    (hsize, width, height, planes, bits, compression, image_size) = struct.unpack_from(
+        "<IiiHHII", data, 14)
+    assert (magic, size, r1, r2, offset) == (b"BM", len(data), 0, 0, 54), path
+    assert (hsize, planes, bits, compression) == (40, 1, 24, 0), path
+    assert height > 0 and image_size == width * height * 3, path
+
+
+def move_from_start(dx, dy):
+    kbwine.move_mouse(START[0] + dx, START[1] + dy)
+
+
+def start_show():
+    kbwine.move_mouse(*START)
+    show = hostwine.start_scr("/s")
+    hostwine.wait_show_up(show)
+    return show
+
+
+def end_show_by_mouse(show):
+    move_from_start(31, 31)
+    assert kbwine.wait_exit(show, 10) == 0
+    kbwine.wait_for(lambda: not hostwine.renderer_running(), 15, what="the renderer's end")
+
+
+def test_files_window_and_mouse_rule():
+    for k in range(10):
+        if os.path.exists(slide_path(k)):
+            os.remove(slide_path(k))
+    show = start_show()
+    check_slide_files()
+    move_from_start(0, 200)  # straight down: the show goes on
+    move_from_start(30, 30)
+    assert hostwine.stays_alive(show, 1.0), "30 and 30 ended the show"
+    assert hostwine.renderer_running(), "30 and 30 ended the renderer"
+    end_show_by_mouse(show)
+
+
+def test_second_start_ends_at_once():
+    show = start_show()
+    for args in (["/s"], ["/p", "1234"], ["/c"], []):
+        second = hostwine.start_scr(*args)
+        assert kbwine.wait_exit(second, 30) == 0, args
+        assert not kbwine.find_windows(hostwine.BOX_TITLE), args
+        assert show.poll() is None, args
+    end_show_by_mouse(show)
+
+
+def test_esc_ends_only_the_renderer():
+    show = start_show()
+    window = kbwine.find_windows(hostwine.RENDERER_TITLE)[0]
+    kbwine.key(window, "Escape")
+    kbwine.wait_for(lambda: not hostwine.renderer_running(), 15, what="the renderer's end")
+    assert hostwine.stays_alive(show, 1.0), "Esc ended the show"
+    move_from_start(31, 31)
+    assert kbwine.wait_exit(show, 10) == 0
+
+
+def test_close_request_from_outside():
+    show = start_show()
+    helper = hostwine.PreviewParent()
+    try:
+        assert helper.close_window_titled(hostwine.SHOW_TITLE)
+        assert kbwine.wait_exit(show, 10) == 0
+        # The renderer is a process of its own: it goes on until the mouse moves.
+        assert hostwine.renderer_running()
+        move_from_start(31, 31)
+        kbwine.wait_for(lambda: not hostwine.renderer_running(), 15, what="the renderer's end")
+    finally:
+        helper.quit()
+
+
+def main():
+    kbwine.end_wine()
+    try:
+        test_files_window_and_mouse_rule()
+        test_second_start_ends_at_once()
+        test_esc_ends_only_the_renderer()
+        test_close_request_from_outside()
+    finally:
+        kbwine.end_wine()
+    print("show tests passed")
+
+
+if __name__ == "__main__":
+    main()
