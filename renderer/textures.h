@@ -56,6 +56,18 @@ void textureFromFile(const std::string& fileName, unsigned int& slot, bool fromR
 
 // Each reader stores the new texture name in `slot` and returns true, or
 // shows a message box, leaves `slot` as it was and returns false.
+//
+// Pictures are limited to 4096 x 4096 pixels and 16384 pixels a side, so a
+// header cannot make a reader exhaust memory. Besides the usual messages:
+//   BMP: "Error reading bitmap header" (fewer than 54 bytes), "Unsupported
+//        bitmap - <name>" (not 24 bits a pixel, a size of 0 or less or over the
+//        limit, e.g. a top-down bitmap), and "Error reading bitmap data" also
+//        when the image size it states is less than its rows need;
+//   TGA: "Couldn't read file "<name>"." also when the file exists but cannot
+//        be opened or its header is short, and "Couldn't load "<name>". Image
+//        size not supported." for a size of 0 or over the limit;
+//   JPEG: the usual load message also when the image data fails to decode
+//        after a good header, or the picture or the file (64 MiB) is too large.
 bool readBmpTexture(const std::string& fileName, unsigned int& slot, bool fromResource,
                     TexturePlatform& platform);
 bool readJpegTexture(const std::string& fileName, unsigned int& slot, bool fromResource,
