@@ -1,0 +1,53 @@
+// The renderer's message-and-frame loop, its frame timing and its exit rules,
+// over a small port to the platform's message queue, clock, buffer swap and
+// cursor.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+
+namespace kb::renderer {
+
+constexpr int kKeyCount = 256;
+constexpr std::uint64_t kEscapeKey = 27;
+constexpr std::int64_t kCursorSlack = 30;  // pixels per axis the mouse may wander
+
+struct ScreenPoint {
+  std::int32_t x = 0;
+  std::int32_t y = 0;
+};
+
+extern bool keyDown[kKeyCount];  // indexed by virtual-key code
+extern ScreenPoint cursorStart;    // taken once, just before the loop
+
+// Records a key going down or up; codes of 256 or more are ignored.
+void recordKey(std::uint64_t keyCode, bool down);
+
+// Milliseconds per frame since `startTick`. The unsigned difference keeps the
+// elapsed time right across a tick-count wrap.
+std::int32_t frameAverage(std::uint32_t startTick, std::uint32_t nowTick, std::int32_t frameCount);
+
+// True once the cursor is more than 30 pixels from the start on both axes.
+bool cursorMovedFarEnough(ScreenPoint start, ScreenPoint now);
+
+class LoopPlatform {
+ public:
+  struct Message {
+    bool quit = false;
+    std::uint64_t wParam = 0;
+  };
+  // Takes one waiting message, dispatching it unless it is the quit message.
+  virtual std::optional<Message> takeMessage() = 0;
+  virtual std::uint32_t tickCount() = 0;
+  virtual void showFrame() = 0;
+  virtual ScreenPoint cursorPosition() = 0;
+
+ protected:
+  ~LoopPlatform() = default;
+};
+
+// Handles one message per iteration and draws a frame whenever none waits,
+// until the quit message, Esc or the mouse rule. Returns the last message's wParam.
+std::uint64_t runFrameLoop(LoopPlatform& platform);
+
+}  // namespace kb::renderer

@@ -1,0 +1,171 @@
+#include "renderer/scene.h"
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+#include <cmath>
+
+#include "common/slide_files.h"
+#include "renderer/textures.h"
+
+namespace kb::renderer {
+
+float reelAngle = 0.0f;
+float reelSpeed = 0.0f;
+bool speedRising = false;
+unsigned int slideTextures[kSlideTextureCount] = {};
+GLUquadric* reelQuadric = nullptr;
+bool pickingMode = false;
+std::int32_t averageFrameMs = 0;
+
+namespace {
+
+constexpr float kStartAngle = 100.0f;
+constexpr float kAngleFloor = 30.0f;
+constexpr float kSpeedStep = 0.0005f;
+constexpr double kFieldOfView = 45.0;
+constexpr double kFarPlane = 100.0;
+constexpr double kTubeLength = 44.0;
+constexpr double kSlideCycle = 36.0;
+constexpr float kSlideHideDepth = 34.0f;
+constexpr GLsizei kSelectBufferSize = 23;
+// The click's y is taken this many pixels lower, as the scene has always picked.
+constexpr std::int64_t kPickOffsetY = 27;
+
+void advanceAnimation() {
+  reelAngle = static_cast<float>(reelAngle + averageFrameMs / 250.0);
+  reelAngle = reelAngle + reelSpeed;
+  if (reelAngle < kAngleFloor) {
+    reelAngle = kAngleFloor;
+    reelSpeed = 0.0f;
+  }
+}
+
+void drawReelAndRails() {
+  glPushMatrix();
+  glBindTexture(GL_TEXTURE_2D, slideTextures[0]);
+  glRotatef(reelAngle, 0, 0, 1);
+  gluCylinder(reelQuadric, 1.0, 2.0, kTubeLength, 16, 16);
+  glRotatef(-reelAngle, 0, 0, 1);
+
+  glPushMatrix();
+  glTranslatef(-1.05f, 0.6f, 0);
+  glRotatef(reelAngle, 0, 0, 1);
+  gluCylinder(reelQuadric, 0.05, 0.05, kTubeLength, 8, 8);
+  glPopMatrix();
+
+  // The second rail is placed from the same frame, still wearing bitmap 0.
+  glTranslatef(-1.05f, -0.6f, 0);
+  glRotatef(reelAngle, 0, 0, 1);
+  gluCylinder(reelQuadric, 0.05, 0.05, kTubeLength, 8, 8);
+  glPopMatrix();
+}
+
+// A 2 x 1.2 quad in the plane x = -1 between the rails; the bitmap's width runs
+// along z and only the middle three quarters of its height are shown.
+void drawSlide(int slide, float depth) {
+  glPushMatrix();
+  if (pickingMode) glLoadName(static_cast<GLuint>(slide));
+  glBindTexture(GL_TEXTURE_2D, slideTextures[slide]);
+  glTranslatef(-1, 0, depth + 10);
+  glBegin(GL_QUADS);
+  glTexCoord2f(0, 0.125f);
+  glVertex3f(0, -0.6f, 2);
+  glTexCoord2f(1, 0.125f);
+  glVertex3f(0, -0.6f, 0);
+  glTexCoord2f(1, 0.875f);
+  glVertex3f(0, 0.6f, 0);
+  glTexCoord2f(0, 0.875f);
+  glVertex3f(0, 0.6f, 2);
+  glEnd();
+  glPopMatrix();
+}
+
+}  // namespace
+
+float slideDepth(float angle, int slide) {
+  const double cycles = (angle / 3.0 - 4.0 * slide) / kSlideCycle;
+  return static_cast<float>((cycles - std::trunc(cycles)) * kSlideCycle);
+}
+
+bool slideVisible(float depth) { return depth > 0.0f && depth < kSlideHideDepth; }
+
+void renderFrame() {
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  glLoadIdentity();
+  glTranslatef(21, 0, -39);
+  glRotatef(30, 0, -1, 0);
+
+  advanceAnimation();
+  drawReelAndRails();
+  for (int slide = 1; slide <= kSlideCount; ++slide) {
+    const float depth = slideDepth(reelAngle, slide);
+    if (slideVisible(depth)) drawSlide(slide, depth);
+  }
+}
+
+void swingSpeed() {
+  reelSpeed = speedRising ? reelSpeed + kSpeedStep : reelSpeed - kSpeedStep;
+  if (reelSpeed > 1.0f) speedRising = false;
+  if (reelSpeed < 0.0f) speedRising = true;
+}
+
+void pickAtPoint(std::uint16_t x, std::uint16_t y) {
+  // NOTE: a click can arrive while a texture message box pumps messages during
+  // start-up, before the quadric exists; there is no scene to pick yet then.
+  if (reelQuadric == nullptr) return;
+
+  GLint viewport[4];
+  GLuint selectBuffer[kSelectBufferSize];
+  glGetIntegerv(GL_VIEWPORT, viewport);
+  glSelectBuffer(kSelectBufferSize, selectBuffer);
+  glMatrixMode(GL_PROJECTION);
+  glPushMatrix();
+  glRenderMode(GL_SELECT);
+  pickingMode = true;
+  glInitNames();
+  glPushName(0);
+  glLoadIdentity();
+  const std::int64_t pickY = static_cast<std::int64_t>(viewport[3]) - y - kPickOffsetY;
+  gluPickMatrix(x, static_cast<GLdouble>(pickY), 1.0, 1.0, viewport);
+  gluPerspective(kFieldOfView, static_cast<GLdouble>(viewport[2]) / viewport[3], 0.0, kFarPlane);
+  glMatrixMode(GL_MODELVIEW);
+  renderFrame();
+  glRenderMode(GL_RENDER);  // the hits are not used
+  glMatrixMode(GL_PROJECTION);
+  glPopMatrix();
+  pickingMode = false;
+  glMatrixMode(GL_MODELVIEW);
+}
+
+void setProjection(int width, int height) {
+  if (height == 0) height = 1;
+  glViewport(0, 0, width, height);
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  gluPerspective(kFieldOfView, static_cast<GLdouble>(width) / height, 1.0, kFarPlane);
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+}
+
+void prepareGlState(TexturePlatform& platform) {
+  glClearColor(0, 0, 0, 0);
+  glShadeModel(GL_SMOOTH);
+  glClearDepth(1.0);
+  glEnable(GL_DEPTH_TEST);
+  glDepthFunc(GL_LESS);
+  glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
+  glEnable(GL_TEXTURE_2D);
+
+  // A bitmap that fails to load is reported by the loader; its slot stays 0.
+  for (int k = 0; k < kSlideTextureCount; ++k)
+    textureFromFile(slideFileName(k), slideTextures[k], false, platform);
+
+  reelAngle = kStartAngle;
+  reelSpeed = 0.0f;
+  reelQuadric = gluNewQuadric();
+  gluQuadricNormals(reelQuadric, GLU_SMOOTH);
+  gluQuadricTexture(reelQuadric, GL_TRUE);
+}
+
+}  // namespace kb::renderer

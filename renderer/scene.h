@@ -1,0 +1,47 @@
+// The reel-and-slides scene: its state, one frame of drawing with the
+// animation step, the speed swing, the click's selection pass, and the fixed
+// GL state and projection it is drawn with. GL 1.1 and GLU only.
+#pragma once
+
+#include <cstdint>
+
+class GLUquadric;
+
+namespace kb::renderer {
+
+class TexturePlatform;
+
+constexpr int kSlideTextureCount = 10;  // entry 0 wears the reel, 1 to 9 the slides
+constexpr int kSlideCount = 9;
+
+extern float reelAngle;  // degrees; also places every slide
+extern float reelSpeed;  // extra degrees per frame, swings between about 0 and 1
+extern bool speedRising;
+extern unsigned int slideTextures[kSlideTextureCount];
+extern GLUquadric* reelQuadric;
+extern bool pickingMode;               // true only during the selection pass
+extern std::int32_t averageFrameMs;  // kept by the frame loop
+
+// Where slide `slide` (1 to 9) stands along the rails for a reel angle: the
+// remainder of angle / 3 - 4 * slide on division by 36, with the dividend's sign.
+float slideDepth(float angle, int slide);
+
+// A slide is drawn only strictly inside (0, 34).
+bool slideVisible(float depth);
+
+// Clears, moves the animation on one step and draws the reel, rails and slides.
+void renderFrame();
+
+// Moves `reelSpeed` one step along its triangle wave.
+void swingSpeed();
+
+// Runs the scene once in selection mode around a clicked client point.
+void pickAtPoint(std::uint16_t x, std::uint16_t y);
+
+// Viewport and perspective for a client area of the given size.
+void setProjection(int width, int height);
+
+// Fixed GL state, the ten slide textures and the scene's starting values.
+void prepareGlState(TexturePlatform& platform);
+
+}  // namespace kb::renderer

@@ -1,0 +1,136 @@
+#include "renderer/win32_window.h"
+
+#include <GL/gl.h>
+
+#include "renderer/scene.h"
+#include "renderer/win32_textures.h"
+#include "renderer/window_messages.h"
+
+namespace kb::renderer {
+
+HWND windowHandle = nullptr;
+HDC deviceContext = nullptr;
+HGLRC renderContext = nullptr;
+int windowWidth = 0;
+int windowHeight = 0;
+
+namespace {
+
+HINSTANCE instance = nullptr;
+
+constexpr DWORD kWindowStyle = WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
+constexpr UINT kTitleTimerPeriodMs = 1000;
+
+bool registerWindowClass() {
+  WNDCLASSA windowClass = {};
+  windowClass.style = CS_HREDRAW | CS_VREDRAW | CS_OWNDC;
+  windowClass.lpfnWndProc = handleWindowMessage;
+  windowClass.hInstance = instance;
+  windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+  windowClass.lpszClassName = kWindowClassName;
+  return RegisterClassA(&windowClass) != 0;
+}
+
+// Only an outright failure falls back to a window; other results keep full screen.
+bool enterFullScreen(int width, int height, int colourBits) {
+  DEVMODEA mode = {};
+  mode.dmSize = 156;
+  mode.dmPelsWidth = static_cast<DWORD>(width);
+  mode.dmPelsHeight = static_cast<DWORD>(height);
+  mode.dmBitsPerPel = static_cast<DWORD>(colourBits);
+  mode.dmFields = DM_BITSPERPEL | DM_PELSWIDTH | DM_PELSHEIGHT;
+  return ChangeDisplaySettingsA(&mode, CDS_FULLSCREEN) != DISP_CHANGE_FAILED;
+}
+
+bool setPixelFormat(int colourBits) {
+  PIXELFORMATDESCRIPTOR format = {};
+  format.nSize = sizeof(PIXELFORMATDESCRIPTOR);
+  format.nVersion = 1;
+  format.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
+  format.iPixelType = PFD_TYPE_RGBA;
+  format.cColorBits = static_cast<BYTE>(colourBits);
+  format.cDepthBits = 16;
+  format.iLayerType = PFD_MAIN_PLANE;
+  const int index = ChoosePixelFormat(deviceContext, &format);
+  return index != 0 && SetPixelFormat(deviceContext, index, &format);
+}
+
+bool createRenderContext() {
+  renderContext = wglCreateContext(deviceContext);
+  return renderContext != nullptr && wglMakeCurrent(deviceContext, renderContext);
+}
+
+bool acquireWindowAndContext(DWORD exStyle, int colourBits) {
+  windowWidth = GetSystemMetrics(SM_CXMAXIMIZED);
+  windowHeight = GetSystemMetrics(SM_CYMAXIMIZED) + GetSystemMetrics(SM_CYCAPTION);
+  windowHandle = CreateWindowExA(exStyle, kWindowClassName, kWindowTitle, kWindowStyle, 0, 0,
+                                 windowWidth, windowHeight, nullptr, nullptr, instance, nullptr);
+  if (windowHandle == nullptr) return false;
+  deviceContext = GetDC(windowHandle);
+  return deviceContext != nullptr && setPixelFormat(colourBits) && createRenderContext();
+}
+
+}  // namespace
+
+bool openRendererWindow(int width, int height, bool fullScreen, int colourBits) {
+  instance = GetModuleHandleA(nullptr);
+  if (!registerWindowClass()) return false;
+
+  if (fullScreen && !enterFullScreen(width, height, colourBits)) fullScreen = false;
+  DWORD exStyle = WS_EX_APPWINDOW | WS_EX_WINDOWEDGE;
+  if (fullScreen) {
+    exStyle = WS_EX_APPWINDOW;
+    ShowCursor(FALSE);
+  }
+  if (!acquireWindowAndContext(exStyle, colourBits)) {
+    closeRendererWindow(fullScreen);
+    return false;
+  }
+
+  SetTimer(windowHandle, kTitleTimerId, kTitleTimerPeriodMs, nullptr);
+  ShowWindow(windowHandle, SW_SHOW);
+  SetForegroundWindow(windowHandle);
+  SetFocus(windowHandle);
+  setProjection(windowWidth, windowHeight);
+  prepareGlState(win32TexturePlatform());
+  return true;
+}
+
+void closeRendererWindow(bool fullScreen) {
+  if (fullScreen) {
+    ChangeDisplaySettingsA(nullptr, 0);
+    ShowCursor(TRUE);
+  }
+  if (renderContext != nullptr) {
+    wglMakeCurrent(deviceContext, nullptr);
+    wglDeleteContext(renderContext);
+    renderContext = nullptr;
+  }
+  if (deviceContext != nullptr) {
+    ReleaseDC(windowHandle, deviceContext);
+    deviceContext = nullptr;
+  }
+  if (windowHandle != nullptr) {
+    DestroyWindow(windowHandle);
+    windowHandle = nullptr;
+  }
+  UnregisterClassA(kWindowClassName, instance);
+}
+
+LRESULT CALLBACK handleWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (handleRendererMessage(message, wParam, static_cast<std::uint64_t>(lParam))) {
+    case MessageOutcome::kHandled:
+      return 0;
+    case MessageOutcome::kPostQuit:
+      PostQuitMessage(0);
+      return 0;
+    case MessageOutcome::kRestoreTitle:
+      SetWindowTextA(windowHandle, kWindowTitle);
+      return 0;
+    case MessageOutcome::kDefault:
+      break;
+  }
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+}  // namespace kb::renderer

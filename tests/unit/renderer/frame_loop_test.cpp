@@ -1,0 +1,177 @@
+#include "renderer/frame_loop.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "renderer/window_messages.h"
+#include "tests/unit/renderer/scene_fixture.h"
+
+namespace kb::test {
+namespace {
+
+using namespace kb::renderer;
+
+TEST(FrameAverage, IsElapsedTimeOverFramesTruncated) {
+  EXPECT_EQ(frameAverage(1000, 1000, 1), 0);
+  EXPECT_EQ(frameAverage(1000, 1003, 4), 0) << "fewer milliseconds than frames";
+  EXPECT_EQ(frameAverage(1000, 1099, 10), 9);
+  EXPECT_EQ(frameAverage(0, 0xFFFFFFFFu, 1), 0x7FFFFFFF) << "held at the largest value";
+}
+
+TEST(FrameAverage, StaysRightAcrossATickCountWrap) {
+  EXPECT_EQ(frameAverage(0xFFFFFF9Cu, 100, 4), 50);  // 100 ms before and after the wrap
+  EXPECT_EQ(frameAverage(0xFFFFFFFFu, 0, 1), 1);
+}
+
+TEST(CursorRule, NeedsMoreThanThirtyPixelsOnBothAxesFromTheStart) {
+  const ScreenPoint start{500, 400};
+  EXPECT_TRUE(cursorMovedFarEnough(start, {531, 431}));
+  EXPECT_TRUE(cursorMovedFarEnough(start, {469, 369}));
+  EXPECT_FALSE(cursorMovedFarEnough(start, {530, 430}));
+  EXPECT_FALSE(cursorMovedFarEnough(start, {600, 400}));
+  EXPECT_FALSE(cursorMovedFarEnough(start, {500, 0}));
+  EXPECT_FALSE(cursorMovedFarEnough(start, {531, 430}));
+  EXPECT_TRUE(cursorMovedFarEnough({-2147483647 - 1, 0}, {2147483647, 31}))
+      << "no overflow at the extremes";
+}
+
+TEST(KeyTable, RecordsDownAndUpAndIgnoresCodesFromTwoHundredFiftySix) {
+  EXPECT_EQ(handleRendererMessage(message::kKeyDown, 27, 0), MessageOutcome::kHandled);
+  EXPECT_TRUE(keyDown[27]);
+  EXPECT_EQ(handleRendererMessage(message::kKeyUp, 27, 0), MessageOutcome::kHandled);
+  EXPECT_FALSE(keyDown[27]);
+  handleRendererMessage(message::kKeyDown, 255, 0);
+  EXPECT_TRUE(keyDown[255]);
+  handleRendererMessage(message::kKeyUp, 255, 0);
+  for (std::uint64_t code : {256ull, 283ull, 0xFFFFFFFFFFFFFFFFull}) {
+    EXPECT_EQ(handleRendererMessage(message::kKeyDown, code, 0), MessageOutcome::kHandled);
+    for (bool down : keyDown) EXPECT_FALSE(down) << code;
+  }
+}
+
+TEST(WindowMessages, CloseTimerAndTheRestAreLeftToTheSystemAsTheyShouldBe) {
+  EXPECT_EQ(handleRendererMessage(message::kCreate, 0, 0), MessageOutcome::kHandled);
+  EXPECT_EQ(handleRendererMessage(message::kClose, 0, 0), MessageOutcome::kPostQuit);
+  EXPECT_EQ(handleRendererMessage(message::kTimer, 1, 0), MessageOutcome::kRestoreTitle);
+  EXPECT_EQ(handleRendererMessage(message::kTimer, 2, 0), MessageOutcome::kHandled);
+  EXPECT_EQ(handleRendererMessage(0x0104 /* system key down */, 115, 0),
+            MessageOutcome::kDefault);
+  EXPECT_EQ(handleRendererMessage(0x0112 /* system command */, 0xF060, 0),
+            MessageOutcome::kDefault);
+  EXPECT_EQ(handleRendererMessage(0x000F /* paint */, 0, 0), MessageOutcome::kDefault);
+  for (bool down : keyDown) EXPECT_FALSE(down) << "system keys are not recorded";
+}
+
+// A queue, a clock and a cursor scripted per frame. Its log reads "m<wParam>"
+// for each message taken, "q" for the quit message and "f" for each frame shown.
+class ScriptedLoop : public LoopPlatform {
+ public:
+  struct Queued {
+    std::uint32_t message;
+    std::uint64_t wParam;
+  };
+  std::map<int, std::vector<Queued>> queuedBeforeFrame;  // by the number of the next frame
+  std::function<std::uint32_t(int frame)> tickAtFrame = [](int) { return 0u; };
+  std::function<ScreenPoint(int frame)> cursorAfterFrame = [](int) { return ScreenPoint{}; };
+  std::string log;
+  std::vector<std::int32_t> averages;
+  int frames = 0;
+
+  std::optional<Message> takeMessage() override {
+    auto& queue = queuedBeforeFrame[frames + 1];
+    if (queue.empty()) return std::nullopt;
+    const Queued next = queue.front();
+    queue.erase(queue.begin());
+    if (next.message == kQuit) {
+      log += "q";
+      return Message{true, next.wParam};
+    }
+    log += "m" + std::to_string(next.wParam);
+    handleRendererMessage(next.message, next.wParam, 0);  // as dispatch would
+    return Message{false, next.wParam};
+  }
+  std::uint32_t tickCount() override { return tickAtFrame(frames); }
+  void showFrame() override {
+    ++frames;
+    log += "f";
+    averages.push_back(averageFrameMs);
+  }
+  ScreenPoint cursorPosition() override { return cursorAfterFrame(frames); }
+
+  static constexpr std::uint32_t kQuit = 0x0012;
+};
+
+class FrameLoopTest : public SceneTest {
+ protected:
+  void SetUp() override {
+    SceneTest::SetUp();
+    cursorStart = {500, 400};
+    loop.cursorAfterFrame = [](int) { return ScreenPoint{500, 400}; };
+  }
+  void TearDown() override {
+    for (bool& down : keyDown) down = false;
+    SceneTest::TearDown();
+  }
+  ScriptedLoop loop;
+};
+
+TEST_F(FrameLoopTest, QueuedMessagesAreHandledOnePerIterationBeforeTheNextFrame) {
+  loop.queuedBeforeFrame[1] = {{0x0200, 7}};
+  loop.queuedBeforeFrame[3] = {{0x0200, 1}, {0x0200, 2}, {0x0200, 3}};
+  loop.queuedBeforeFrame[5] = {{0x0200, 4}, {ScriptedLoop::kQuit, 99}, {0x0200, 5}};
+  EXPECT_EQ(runFrameLoop(loop), 99u);
+  EXPECT_EQ(loop.log, "m7fffm1m2m3fm4q") << "the quit message ends it without another frame";
+}
+
+TEST_F(FrameLoopTest, EscDrawsOneMoreFrameThenEnds) {
+  loop.queuedBeforeFrame[3] = {{message::kKeyDown, 27}};
+  const float speedBefore = reelSpeed;
+  EXPECT_EQ(runFrameLoop(loop), 27u);
+  EXPECT_EQ(loop.log, "ffm27f");
+  EXPECT_NEAR(reelSpeed - speedBefore, 2 * 0.0005, 1e-6) << "no swing after the Esc frame";
+}
+
+TEST_F(FrameLoopTest, EndsAfterTheFrameThatSeesTheCursorThirtyOneAndThirtyOneAway) {
+  loop.cursorAfterFrame = [](int frame) {
+    return frame < 4 ? ScreenPoint{500, 400} : ScreenPoint{531, 431};
+  };
+  EXPECT_EQ(runFrameLoop(loop), 0u);
+  EXPECT_EQ(loop.log, "ffff");
+}
+
+TEST_F(FrameLoopTest, GoesOnAfterThirtyAndThirtyOrAHundredStraightRight) {
+  for (ScreenPoint moved : {ScreenPoint{530, 430}, ScreenPoint{600, 400}, ScreenPoint{470, 0}}) {
+    ScriptedLoop scripted;
+    scripted.cursorAfterFrame = [moved](int frame) {
+      return frame < 2 ? ScreenPoint{500, 400} : moved;
+    };
+    scripted.queuedBeforeFrame[20] = {{ScriptedLoop::kQuit, 0}};
+    runFrameLoop(scripted);
+    EXPECT_EQ(scripted.frames, 19) << moved.x << "," << moved.y;
+  }
+}
+
+TEST_F(FrameLoopTest, AverageFrameTimeCountsAcrossATickCountWrap) {
+  const std::uint32_t start = 0xFFFFFFFFu - 45;  // wraps before the fourth frame
+  loop.tickAtFrame = [start](int shown) { return start + 20u * static_cast<std::uint32_t>(shown); };
+  loop.queuedBeforeFrame[7] = {{ScriptedLoop::kQuit, 0}};
+  runFrameLoop(loop);
+  ASSERT_EQ(loop.averages.size(), 6u);
+  // frame n is shown 20 * (n - 1) ms after the start
+  EXPECT_EQ(loop.averages, (std::vector<std::int32_t>{0, 10, 13, 15, 16, 16}));
+}
+
+TEST_F(FrameLoopTest, WhileTheClockStandsStillOnlyTheSpeedMovesTheReel) {
+  loop.queuedBeforeFrame[4] = {{ScriptedLoop::kQuit, 0}};
+  reelSpeed = 0.0f;
+  runFrameLoop(loop);
+  // speeds 0, 0.0005, 0.001 were added by the three frames
+  EXPECT_NEAR(reelAngle, 100.0015, 1e-4);
+}
+
+}  // namespace
+}  // namespace kb::test
