@@ -18,7 +18,7 @@ struct ScreenPoint {
 };
 
 extern bool keyDown[kKeyCount];  // indexed by virtual-key code
-extern ScreenPoint cursorStart;    // taken once, just before the loop
+extern ScreenPoint cursorStart;  // taken once, just before the loop
 
 // Records a key going down or up; codes of 256 or more are ignored.
 void recordKey(std::uint64_t keyCode, bool down);

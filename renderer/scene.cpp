@@ -88,7 +88,9 @@ float slideDepth(float angle, int slide) {
   return static_cast<float>((cycles - std::trunc(cycles)) * kSlideCycle);
 }
 
-bool slideVisible(float depth) { return depth > 0.0f && depth < kSlideHideDepth; }
+bool slideVisible(float depth) {
+  return depth > 0.0f && depth < kSlideHideDepth;
+}
 
 void renderFrame() {
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);

@@ -19,7 +19,7 @@ extern float reelSpeed;  // extra degrees per frame, swings between about 0 and 
 extern bool speedRising;
 extern unsigned int slideTextures[kSlideTextureCount];
 extern GLUquadric* reelQuadric;
-extern bool pickingMode;               // true only during the selection pass
+extern bool pickingMode;             // true only during the selection pass
 extern std::int32_t averageFrameMs;  // kept by the frame loop
 
 // Where slide `slide` (1 to 9) stands along the rails for a reel angle: the

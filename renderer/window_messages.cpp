@@ -7,7 +7,9 @@ namespace kb::renderer {
 
 namespace {
 
-std::uint16_t lowWord(std::uint64_t value) { return static_cast<std::uint16_t>(value & 0xFFFF); }
+std::uint16_t lowWord(std::uint64_t value) {
+  return static_cast<std::uint16_t>(value & 0xFFFF);
+}
 std::uint16_t highWord(std::uint64_t value) {
   return static_cast<std::uint16_t>((value >> 16) & 0xFFFF);
 }

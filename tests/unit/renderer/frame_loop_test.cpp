@@ -58,8 +58,7 @@ TEST(WindowMessages, CloseTimerAndTheRestAreLeftToTheSystemAsTheyShouldBe) {
   EXPECT_EQ(handleRendererMessage(message::kClose, 0, 0), MessageOutcome::kPostQuit);
   EXPECT_EQ(handleRendererMessage(message::kTimer, 1, 0), MessageOutcome::kRestoreTitle);
   EXPECT_EQ(handleRendererMessage(message::kTimer, 2, 0), MessageOutcome::kHandled);
-  EXPECT_EQ(handleRendererMessage(0x0104 /* system key down */, 115, 0),
-            MessageOutcome::kDefault);
+  EXPECT_EQ(handleRendererMessage(0x0104 /* system key down */, 115, 0), MessageOutcome::kDefault);
   EXPECT_EQ(handleRendererMessage(0x0112 /* system command */, 0xF060, 0),
             MessageOutcome::kDefault);
   EXPECT_EQ(handleRendererMessage(0x000F /* paint */, 0, 0), MessageOutcome::kDefault);
@@ -124,7 +123,7 @@ TEST_F(FrameLoopTest, QueuedMessagesAreHandledOnePerIterationBeforeTheNextFrame)
   loop.queuedBeforeFrame[3] = {{0x0200, 1}, {0x0200, 2}, {0x0200, 3}};
   loop.queuedBeforeFrame[5] = {{0x0200, 4}, {ScriptedLoop::kQuit, 99}, {0x0200, 5}};
   EXPECT_EQ(runFrameLoop(loop), 99u);
-  EXPECT_EQ(loop.log, "m7fffm1m2m3fm4q") << "the quit message ends it without another frame";
+  EXPECT_EQ(loop.log, "m7ffm1m2m3ffm4q") << "the quit message ends it without another frame";
 }
 
 TEST_F(FrameLoopTest, EscDrawsOneMoreFrameThenEnds) {

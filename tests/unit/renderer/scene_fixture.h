@@ -20,9 +20,9 @@ namespace kb::test {
 
 constexpr std::uint32_t kReelColour = 0x204060;
 constexpr std::uint32_t kHiddenEdgeColour = 0x7F007F;  // top and bottom eighths of each slide
-constexpr std::array<std::uint32_t, 10> kSlideColours = {
-    kReelColour, 0xFF0000, 0x00FF00, 0x0000FF, 0xFFFF00,
-    0x00FFFF,    0xFF8000, 0x8000FF, 0x008040, 0xC0C0C0};
+constexpr std::array<std::uint32_t, 10> kSlideColours = {kReelColour, 0xFF0000, 0x00FF00, 0x0000FF,
+                                                         0xFFFF00,    0x00FFFF, 0xFF8000, 0x8000FF,
+                                                         0x008040,    0xC0C0C0};
 
 // A hand-off bitmap of one colour whose top and bottom sixteenths are `edge`.
 inline std::vector<std::uint8_t> solidBitmap(int width, int height, std::uint32_t colour,
