@@ -86,6 +86,18 @@ class PreviewParent:
     def close_window_titled(self, title):
         return self.command("close " + title, "closed") == "closed 1"
 
+    def children(self):
+        """[(class, title, (left, top, width, height), visible)] of the window's children."""
+        self.process.stdin.write("children\n")
+        self.process.stdin.flush()
+        found = []
+        while True:
+            line = self.read_reply("child")
+            if line == "children end":
+                return found
+            name, title, rect, visible = line[len("child "):].split("|")
+            found.append((name, title, tuple(int(v) for v in rect.split(",")), visible == "1"))
+
     def describe_box(self, title):
         """(text, button captions, holds an icon) of a message box."""
         text, buttons, icon = self.command("box " + title, "box")[4:].rsplit("|", 2)

@@ -6,6 +6,9 @@
 //                  prints "closed 1" (found) or "closed 0"
 //   box <title>    describes the message box with that title:
 //                  "box <text>|<buttons, comma-separated>|<icon 0/1>"
+//   children       describes the window's child windows, one line each:
+//                  "child <class>|<title>|<left>,<top>,<width>,<height>|<visible 0/1>",
+//                  then "children end"
 //   quit           ends the helper
 #include <windows.h>
 
@@ -59,6 +62,19 @@ std::string describeBox(const char* title) {
          (icon && SendMessageA(icon, STM_GETICON, 0, 0) ? "1" : "0");
 }
 
+BOOL CALLBACK describeChild(HWND child, LPARAM) {
+  char className[64] = {}, title[256] = {};
+  GetClassNameA(child, className, sizeof className);
+  GetWindowTextA(child, title, sizeof title);
+  RECT rect{};
+  GetWindowRect(child, &rect);
+  MapWindowPoints(nullptr, theWindow, reinterpret_cast<POINT*>(&rect), 2);
+  reply(std::string("child ") + className + "|" + title + "|" + std::to_string(rect.left) + "," +
+        std::to_string(rect.top) + "," + std::to_string(rect.right - rect.left) + "," +
+        std::to_string(rect.bottom - rect.top) + "|" + (IsWindowVisible(child) ? "1" : "0"));
+  return TRUE;
+}
+
 DWORD WINAPI readCommands(void*) {
   char line[512];
   while (std::fgets(line, sizeof line, stdin)) {
@@ -71,6 +87,9 @@ DWORD WINAPI readCommands(void*) {
       reply(target ? "closed 1" : "closed 0");
     } else if (std::strncmp(line, "box ", 4) == 0) {
       reply(describeBox(line + 4));
+    } else if (std::strcmp(line, "children") == 0) {
+      EnumChildWindows(theWindow, describeChild, 0);
+      reply("children end");
     } else if (std::strcmp(line, "quit") == 0) {
       break;
     }
