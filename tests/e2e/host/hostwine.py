@@ -49,12 +49,24 @@ def stays_alive(process, seconds):
         return True
 
 
+def screen_colours():
+    """How many colours a coarse grid over the screen shows."""
+    shot = kbwine.Screenshot()
+    return len({shot.pixel(x, y) for x in range(0, shot.width, 32)
+                for y in range(0, shot.height, 32)})
+
+
 def wait_show_up(process, timeout=60.0):
-    """Waits until the show's hidden window and the renderer's window exist."""
+    """Waits until the show's hidden window exists and the renderer draws.
+
+    The renderer takes its own start point just before its first frame, so
+    a test must not move the pointer before the scene is on the screen."""
     kbwine.wait_for(lambda: process.poll() is None and kbwine.find_windows(RENDERER_TITLE),
                     timeout, what="the renderer window")
     kbwine.wait_for(lambda: kbwine.find_windows(SHOW_TITLE) or process.poll() is not None,
                     timeout, what="the show window")
+    kbwine.wait_for(lambda: screen_colours() > 8 or process.poll() is not None, timeout,
+                    interval=0.1, what="the renderer's first frame")
     assert process.poll() is None, "the show ended early"
 
 
