@@ -161,20 +161,21 @@ void reportBmpFault(BmpFault fault, const std::string& fileName, bool fromResour
 // ---- JPEG ----
 
 std::optional<Picture> decodeJpegPicture(const std::vector<std::uint8_t>& data) {
-  const auto image = decodeJpeg(data.data(), data.size());
-  if (!image || !acceptableSize(image->width, image->height)) return std::nullopt;
+  const std::optional<RgbImage> decoded = decodeJpeg(data.data(), data.size());
+  if (!decoded || !acceptableSize(decoded->width, decoded->height)) return std::nullopt;
+  const RgbImage& image = *decoded;
   Picture picture;
-  picture.width = static_cast<std::size_t>(image->width);
-  picture.height = static_cast<std::size_t>(image->height);
+  picture.width = static_cast<std::size_t>(image.width);
+  picture.height = static_cast<std::size_t>(image.height);
   picture.rows.resize(picture.width * picture.height * 4);
   std::uint8_t* out = picture.rows.data();
-  for (int y = image->height - 1; y >= 0; --y) {
-    for (int x = 0; x < image->width; ++x) {
-      const std::uint8_t* rgb = image->at(x, y);
-      *out++ = rgb[0];
-      *out++ = rgb[1];
-      *out++ = rgb[2];
-      *out++ = 255;
+  for (int y = image.height - 1; y >= 0; --y) {
+    const std::uint8_t* in = image.at(0, y);
+    for (std::size_t x = 0; x < picture.width; ++x, in += 3, out += 4) {
+      out[0] = in[0];
+      out[1] = in[1];
+      out[2] = in[2];
+      out[3] = 255;
     }
   }
   return picture;
