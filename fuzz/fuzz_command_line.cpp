@@ -1,0 +1,44 @@
+// Any command line gives a mode and a preview handle, never a crash; Main
+// over a port that records nothing follows the plan of its argument text.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "host/command_line.h"
+#include "host/start.h"
+
+namespace {
+
+class QuietStartPort final : public kb::StartPort {
+ public:
+  bool windowExists(const char*) override { return false; }
+  void loadSettings() override { settingsLoaded = true; }
+  bool rendererFileExists() override { return true; }
+  void showMissingRendererBox() override {}
+  std::int32_t hideCursor() override { return -1; }
+  void runPreview(std::int32_t) override { previewed = true; }
+  void runSettingsDialog() override {}
+  void loadShowForm() override {}
+
+  bool settingsLoaded = false;
+  bool previewed = false;
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string commandLine(reinterpret_cast<const char*>(data), size);
+  const std::string arguments = kb::argumentText(commandLine);
+  if (arguments.size() > commandLine.size()) std::abort();
+  const char letter = kb::modeLetter(arguments);
+  const kb::StartPlan plan = kb::planStart(arguments);
+  if ((plan.action == kb::StartAction::Preview) != (letter == 'P')) std::abort();
+  kb::previewHandle(arguments);
+
+  QuietStartPort port;
+  kb::SharedState shared;
+  kb::Main(port, shared, arguments);
+  if (port.previewed == port.settingsLoaded) std::abort();  // exactly one of the two
+  return 0;
+}
