@@ -101,6 +101,10 @@ void runPreviewSetup(SharedState& shared, std::int32_t parentHandle) {
   shared.ApiResult = SetParent(form, parent) != nullptr;
   shared.ApiResult = MoveWindow(form, 0, 0, width, height, TRUE);
   ShowWindow(form, SW_SHOW);
+  // A form that did not end up inside the parent (no such window, or it was
+  // destroyed meanwhile) could never be seen or closed: it goes at once, and
+  // the process with it, rather than staying as an invisible process.
+  if (!IsChild(parent, form)) DestroyWindow(form);
 }
 
 }  // namespace kb

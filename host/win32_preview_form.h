@@ -9,7 +9,8 @@
 namespace kb {
 
 // Embeds the preview form in `parentHandle` and shows it. The process ends
-// when the form is destroyed: when the host closes it or destroys its parent.
+// when the form is destroyed: when the host closes it or destroys its parent,
+// or at once when the handle names no window.
 void runPreviewSetup(SharedState& shared, std::int32_t parentHandle);
 
 }  // namespace kb

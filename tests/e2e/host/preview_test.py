@@ -1,7 +1,7 @@
 """The preview (/p <hwnd>) of the real screensaver program inside a 200 x 150
 window of a test helper (another process, as the display settings are): the
 preview form becomes a visible child covering the window, and the program
-ends when that window is destroyed.
+ends when that window is destroyed, or at once when the handle names none.
 
 NOTE: Wine 8 does not put the painting of a child window on the screen when
 its top-level window belongs to another process, so the pixels of the
@@ -49,11 +49,17 @@ def test_two_previews_run_side_by_side():
         second.quit()
 
 
+def test_no_window_ends_at_once():
+    for args in (["/p"], ["/p", "1"], ["/p:abc"]):
+        assert kbwine.wait_exit(hostwine.start_scr(*args), 30) == 0, args
+
+
 def main():
     kbwine.end_wine()
     try:
         test_embedded_and_ends_with_the_parent()
         test_two_previews_run_side_by_side()
+        test_no_window_ends_at_once()
     finally:
         kbwine.end_wine()
     print("preview tests passed")

@@ -2,8 +2,10 @@
 the ten bitmap files, the renderer window, the mouse rule, Esc, a second
 start during a show, and a close request from outside."""
 import os
+import shutil
 import struct
 import subprocess
+import tempfile
 
 import hostwine
 import kbwine
@@ -74,12 +76,12 @@ def move_from_start(dx, dy):
     kbwine.move_mouse(START[0] + dx, START[1] + dy)
 
 
-def start_show():
+def start_show(program=hostwine.SCR):
     # Wine is already up (see main) and the pointer is over its window, so
     # both programs read START as their start point.
     kbwine.move_mouse(*START)
     kbwine.wait_for(lambda: kbwine.mouse_position() == START, 10, what="the pointer at START")
-    show = hostwine.start_scr("/s")
+    show = hostwine.start_scr("/s", program=program)
     hostwine.wait_show_up(show)
     assert kbwine.mouse_position() == START
     return show
@@ -139,6 +141,48 @@ def test_close_request_from_outside(helper):
     kbwine.wait_for(lambda: not hostwine.renderer_running(), 15, what="the renderer's end")
 
 
+KIND = b"BGM\x8b\xe6\x95\xaa"
+REPEAT = b"BGM\xd8\xcb\xdf\xb0\xc4"
+FILE = b"BGM\xcc\xa7\xb2\xd9"
+
+
+def path_bytes(unix_path):
+    """The Windows path as the settings file holds it (code page 932)."""
+    return kbwine.windows_path(unix_path).encode("cp932")
+
+
+def bad_music_settings(folder):
+    """Settings files whose music cannot play, with the files they name."""
+    not_audio = os.path.join(folder, "not audio.mp3")
+    with open(not_audio, "wb") as f:
+        f.write(b"this is no MP3" * 100)
+    not_wave = os.path.join(folder, "noise.WAV")
+    with open(not_wave, "wb") as f:
+        f.write(os.urandom(5000))
+    return [
+        b"[Section]\r\n" + KIND + b"=1\r\n" + REPEAT + b"=3\r\n",  # no CD drive here
+        b"[Section]\r\n" + KIND + b"=2\r\n" + FILE + b"=" + path_bytes(not_audio) + b"\r\n",
+        b"[Section]\r\n" + KIND + b"=2\r\n" + FILE + b"=" + path_bytes(not_wave) + b"\r\n",
+        b"[Section]\r\n" + KIND + b"=2\r\n" + FILE + b"=Z:\\gone\\song.mp3\r\n",
+        bytes(range(256)) * 64,  # not a settings file at all
+    ]
+
+
+def test_music_that_cannot_play_leaves_the_show_running():
+    folder = tempfile.mkdtemp(prefix="kb_music_")
+    try:
+        for name in ("Kolvane_Brightrun.scr", "Kolvane_Brightrun.data"):
+            shutil.copy(os.path.join(kbwine.BIN_DIR, name), folder)
+        for settings in bad_music_settings(folder):
+            with open(os.path.join(folder, "Kolvane_Brightrun.ini"), "wb") as f:
+                f.write(settings)
+            show = start_show(os.path.join(folder, "Kolvane_Brightrun.scr"))
+            assert not kbwine.find_windows(hostwine.BOX_TITLE)
+            end_show_by_mouse(show)
+    finally:
+        shutil.rmtree(folder, ignore_errors=True)
+
+
 def main():
     kbwine.end_wine()
     # The helper keeps Wine up for the whole test: a Wine that starts puts
@@ -149,6 +193,7 @@ def main():
         test_second_start_ends_at_once()
         test_esc_ends_only_the_renderer()
         test_close_request_from_outside(helper)
+        test_music_that_cannot_play_leaves_the_show_running()
     finally:
         helper.quit()
         kbwine.end_wine()

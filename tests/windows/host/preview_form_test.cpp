@@ -98,5 +98,14 @@ TEST(PreviewForm, PictureAtTopLeftBlackElsewhereAndEndWithTheParent) {
   EXPECT_TRUE(pumpMessages()) << "destroying the parent must end the preview's message loop";
 }
 
+TEST(PreviewForm, AHandleThatNamesNoWindowEndsAtOnce) {
+  for (const std::int32_t handle : {0, 1, -1}) {
+    SharedState shared;
+    runPreviewSetup(shared, handle);
+    EXPECT_EQ(FindWindowA("Q_Tavel_R", "Preview Window"), nullptr) << handle;
+    EXPECT_TRUE(pumpMessages()) << handle;
+  }
+}
+
 }  // namespace
 }  // namespace kb
