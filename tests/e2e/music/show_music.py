@@ -1,0 +1,156 @@
+"""Background music of a real show (Kolvane_Brightrun.scr /s under Wine),
+checked through Wine's own trace of every MCI command string and of the
+sound player: each music kind from the settings file, then the show's end
+on a mouse move of 31 and 31."""
+import os
+import re
+import shutil
+import subprocess
+import sys
+import tempfile
+import unittest
+
+import kbwine
+
+SECTION = b"Section"
+KEY_KIND = b"BGM\x8b\xe6\x95\xaa"
+KEY_REPEAT = b"BGM\xd8\xcb\xdf\xb0\xc4"
+KEY_FILE = b"BGM\xcc\xa7\xb2\xd9"
+RENDERER_TITLE = "Kolvane_Brightrun_Viewer"
+MCI_CALL = re.compile(r'mciSendStringW \(L"((?:[^"\\]|\\.)*)", ([0-9A-Fa-f]+), (\d+),')
+
+
+def mci_calls(trace):
+    """(command, reply length) in the order the program sent them. Wine opens a
+    device that a command names but nobody opened with an "open <device> wait"
+    of its own (reply length 6); those are Wine's, not the program's."""
+    calls = [(re.sub(r"\\(.)", r"\1", m.group(1)), int(m.group(3)))
+             for m in MCI_CALL.finditer(trace)]
+    return [c for c in calls if not (re.fullmatch(r"open \S+ wait", c[0]) and c[1] == 6)]
+
+
+def mci_commands(trace):
+    return [command for command, _ in mci_calls(trace)]
+
+
+def make_tone(folder, name):
+    """A 1.5 s tone in `folder`: WAV by sox, MP3 from it by lame."""
+    os.makedirs(folder, exist_ok=True)
+    wav = os.path.join(folder, os.path.splitext(name)[0] + ".wav")
+    subprocess.run(["sox", "-n", "-r", "44100", "-c", "2", "-b", "16", wav,
+                    "synth", "1.5", "sine", "440"], check=True)
+    if name.lower().endswith(".wav"):
+        return wav
+    target = os.path.join(folder, name)
+    subprocess.run(["lame", "--quiet", wav, target], check=True)
+    return target
+
+
+class Show:
+    """One show from a folder of its own holding both programs and the settings."""
+
+    def __init__(self, folder, kind, repeat=0, music_file="", env=None, channels="+mci"):
+        for program in ("Kolvane_Brightrun.scr", "Kolvane_Brightrun.data"):
+            shutil.copy(os.path.join(kbwine.BIN_DIR, program), folder)
+        path = kbwine.windows_path(music_file).encode("cp932") if music_file else b""
+        with open(os.path.join(folder, "Kolvane_Brightrun.ini"), "wb") as ini:
+            ini.write(b"[" + SECTION + b"]\r\n" +
+                      KEY_KIND + b"=" + str(kind).encode() + b"\r\n" +
+                      KEY_REPEAT + b"=" + str(repeat).encode() + b"\r\n" +
+                      KEY_FILE + b"=" + path + b"\r\n")
+        self.log_path = os.path.join(folder, "trace.log")
+        with open(self.log_path, "wb") as log:
+            self.process = kbwine.start(os.path.join(folder, "Kolvane_Brightrun.scr"), "/s",
+                                        env={**(env or {}), "WINEDEBUG": "-all," + channels},
+                                        stdout=log, stderr=subprocess.STDOUT)
+
+    def trace(self):
+        with open(self.log_path, "rb") as log:
+            return log.read().decode("utf-8", "replace")
+
+    def wait_trace(self, condition, what, timeout=30.0):
+        return kbwine.wait_for(lambda: condition(self.trace()), timeout, what=what)
+
+    def end_by_mouse(self):
+        """Waits for the renderer, moves the mouse 31 and 31, waits for both ends."""
+        kbwine.wait_window(RENDERER_TITLE)
+        x, y = kbwine.mouse_position()
+        kbwine.move_mouse(x + 31, y + 31)
+        kbwine.wait_exit(self.process)
+        kbwine.wait_for(lambda: not kbwine.find_windows(RENDERER_TITLE), what="renderer end")
+
+
+class ShowMusic(unittest.TestCase):
+    def setUp(self):
+        self.folder = tempfile.mkdtemp(prefix="kb_music_show_")
+        self.music = os.path.join(self.folder, "my music")
+
+    def tearDown(self):
+        kbwine.end_wine()
+        shutil.rmtree(self.folder, ignore_errors=True)
+
+    def test_cd_without_a_drive_stops_its_watch_and_is_not_closed(self):
+        show = Show(self.folder, kind=1, repeat=0)
+        show.wait_trace(lambda t: "status cdaudio current track" in mci_commands(t),
+                        "the first CD watch tick")
+        # Five more ticks' time: a running watch would query again.
+        with self.assertRaises(AssertionError):
+            show.wait_trace(lambda t: mci_commands(t).count("status cdaudio current track") > 1,
+                            "a second CD watch tick", timeout=1.0)
+        show.end_by_mouse()
+        self.assertEqual(mci_calls(show.trace()),
+                         [("open cdaudio", 0), ("set cdaudio time format tmsf", 0),
+                          ("status cdaudio current track", 512)])
+
+    def test_mp3_in_a_folder_with_spaces_plays_repeats_and_stops(self):
+        mp3 = make_tone(self.music, "short tone.mp3")
+        show = Show(self.folder, kind=2, music_file=mp3)
+        # The tone lasts 1.5 s and the watch looks every second.
+        show.wait_trace(lambda t: "play MP3Play from 0" in mci_commands(t), "the MP3 restart",
+                        timeout=20.0)
+        show.end_by_mouse()
+        sent = mci_commands(show.trace())
+        self.assertEqual(sent[:2], [f'open "{kbwine.windows_path(mp3)}" type MPEGVideo Alias MP3Play',
+                                    "play MP3Play"])
+        self.assertEqual(sent[-2:], ["stop MP3Play", "close MP3Play"])
+        restart = sent.index("play MP3Play from 0")
+        self.assertEqual(sent[restart - 2:restart], ["status MP3Play mode", "stop MP3Play"])
+        self.assertEqual({length for command, length in mci_calls(show.trace())
+                          if command == "status MP3Play mode"}, {30})
+        self.assertEqual({length for command, length in mci_calls(show.trace())
+                          if command != "status MP3Play mode"}, {0})
+
+    def test_mid_file_gets_no_music(self):
+        mid = os.path.join(self.music, "tune.mid")
+        os.makedirs(self.music)
+        with open(mid, "wb") as f:
+            f.write(b"MThd\0\0\0\x06\0\0\0\x01\0\x60")
+        show = Show(self.folder, kind=2, music_file=mid, channels="+mci,+winmm")
+        show.end_by_mouse()
+        trace = show.trace()
+        self.assertEqual(mci_commands(trace), [])
+        self.assertNotIn("MULTIMEDIA_PlaySound", trace)
+
+    def test_wav_plays_through_the_sound_player(self):
+        wav = make_tone(self.music, "short tone.wav")
+        show = Show(self.folder, kind=2, music_file=wav, channels="+winmm")
+        show.wait_trace(lambda t: "ckid=data" in t, "the sound player reading the WAV")
+        show.end_by_mouse()
+        trace = show.trace()
+        self.assertIn("fdwSound=00000009", trace)
+        name = kbwine.windows_path(wav).replace("\\", "\\\\")
+        self.assertIn(f'proc_PlaySound SoundName=L"{name}"', trace)
+        self.assertRegex(trace, r"pszSound='0+' hmod=0+ fdwSound=00000000")
+
+    def test_wav_without_a_wave_device_plays_nothing(self):
+        wav = make_tone(self.music, "short tone.wav")
+        show = Show(self.folder, kind=2, music_file=wav, channels="+winmm",
+                    env=kbwine.wine_environment({"KB_NO_SOUND_DEVICE": "1"}))
+        show.end_by_mouse()
+        trace = show.trace()
+        self.assertIn("waveOutGetNumDevs count: 0", trace)
+        self.assertNotIn("fdwSound=00000009", trace)
+
+
+if __name__ == "__main__":
+    unittest.main(argv=sys.argv[:1], verbosity=2)
