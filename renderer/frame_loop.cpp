@@ -8,10 +8,13 @@
 namespace kb::renderer {
 
 bool keyDown[kKeyCount] = {};
+bool escapePressed = false;
 ScreenPoint cursorStart;
 
 void recordKey(std::uint64_t keyCode, bool down) {
-  if (keyCode < static_cast<std::uint64_t>(kKeyCount)) keyDown[keyCode] = down;
+  if (keyCode >= static_cast<std::uint64_t>(kKeyCount)) return;
+  keyDown[keyCode] = down;
+  if (keyCode == kEscapeKey && down) escapePressed = true;
 }
 
 std::int32_t frameAverage(std::uint32_t startTick, std::uint32_t nowTick, std::int32_t frameCount) {
@@ -46,7 +49,7 @@ std::uint64_t runFrameLoop(LoopPlatform& platform) {
     renderFrame();
     platform.showFrame();
 
-    if (keyDown[kEscapeKey]) {
+    if (escapePressed) {
       done = true;
     } else {
       swingSpeed();

@@ -18,6 +18,9 @@ struct ScreenPoint {
 };
 
 extern bool keyDown[kKeyCount];  // indexed by virtual-key code
+// Esc went down at some point: a tap whose key-up is queued before the next
+// frame still ends the run.
+extern bool escapePressed;
 extern ScreenPoint cursorStart;  // taken once, just before the loop
 
 // Records a key going down or up; codes of 256 or more are ignored.

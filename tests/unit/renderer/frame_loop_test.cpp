@@ -44,6 +44,8 @@ TEST(KeyTable, RecordsDownAndUpAndIgnoresCodesFromTwoHundredFiftySix) {
   EXPECT_TRUE(keyDown[27]);
   EXPECT_EQ(handleRendererMessage(message::kKeyUp, 27, 0), MessageOutcome::kHandled);
   EXPECT_FALSE(keyDown[27]);
+  EXPECT_TRUE(escapePressed);
+  escapePressed = false;
   handleRendererMessage(message::kKeyDown, 255, 0);
   EXPECT_TRUE(keyDown[255]);
   handleRendererMessage(message::kKeyUp, 255, 0);
@@ -113,6 +115,7 @@ class FrameLoopTest : public SceneTest {
   }
   void TearDown() override {
     for (bool& down : keyDown) down = false;
+    escapePressed = false;
     SceneTest::TearDown();
   }
   ScriptedLoop loop;
@@ -132,6 +135,12 @@ TEST_F(FrameLoopTest, EscDrawsOneMoreFrameThenEnds) {
   EXPECT_EQ(runFrameLoop(loop), 27u);
   EXPECT_EQ(loop.log, "ffm27f");
   EXPECT_NEAR(reelSpeed - speedBefore, 2 * 0.0005, 1e-6) << "no swing after the Esc frame";
+}
+
+TEST_F(FrameLoopTest, AQuickEscTapWhoseKeyUpIsQueuedBeforeTheNextFrameStillEnds) {
+  loop.queuedBeforeFrame[2] = {{message::kKeyDown, 27}, {message::kKeyUp, 27}};
+  runFrameLoop(loop);
+  EXPECT_EQ(loop.log, "fm27m27f");
 }
 
 TEST_F(FrameLoopTest, EndsAfterTheFrameThatSeesTheCursorThirtyOneAndThirtyOneAway) {

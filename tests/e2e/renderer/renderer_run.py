@@ -1,0 +1,235 @@
+"""Runs the real Kolvane_Brightrun.data under Wine as the show would, and
+checks what a user sees: its window, its pictures, its message boxes, and
+how it ends.
+
+Usage: renderer_run.py <scenario>
+  solid      ten single-colour bitmaps: every surface wears its own bitmap
+  pictures   the project's pictures placed by kb_write_slides
+  missing3   bitmap 3 missing: one message box, then the animation
+  esc, close, mouse31       each ends the run
+  mouse30, right100         neither ends the run
+"""
+import os
+import struct
+import subprocess
+import sys
+
+import kbwine
+
+TITLE = "Kolvane_Brightrun_Viewer"
+RENDERER = os.path.join(kbwine.BIN_DIR, "Kolvane_Brightrun.data")
+REEL_COLOUR = (0x20, 0x40, 0x60)
+SLIDE_COLOURS = [(0xFF, 0x00, 0x00), (0x00, 0xFF, 0x00), (0x00, 0x00, 0xFF),
+                 (0xFF, 0xFF, 0x00), (0x00, 0xFF, 0xFF), (0xFF, 0x80, 0x00),
+                 (0x80, 0x00, 0xFF), (0x00, 0x80, 0x40), (0xC0, 0xC0, 0xC0)]
+
+
+def bitmap_path(k):
+    return os.path.join(kbwine.WINDOWS_DIR, f"Kolvane_Brightrun{k}.bmp")
+
+
+def solid_bitmap(width, height, rgb):
+    """A 24-bit bottom-up bitmap of one colour (rows padded to 4 bytes)."""
+    row = bytes((rgb[2], rgb[1], rgb[0])) * width
+    row += b"\0" * (-len(row) % 4)
+    pixels = row * height
+    header = struct.pack("<2sIHHI", b"BM", 54 + len(pixels), 0, 0, 54)
+    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 24, 0, len(pixels), 0, 0, 0, 0)
+    return header + info + pixels
+
+
+def place_solid_bitmaps(skip=()):
+    os.makedirs(kbwine.WINDOWS_DIR, exist_ok=True)
+    for k in range(10):
+        if os.path.exists(bitmap_path(k)):
+            os.remove(bitmap_path(k))
+        if k in skip:
+            continue
+        data = solid_bitmap(180, 148, REEL_COLOUR) if k == 0 else \
+            solid_bitmap(256, 256, SLIDE_COLOURS[k - 1])
+        with open(bitmap_path(k), "wb") as f:
+            f.write(data)
+
+
+def place_project_pictures():
+    writer = kbwine.start(os.path.join(kbwine.BIN_DIR, "kb_write_slides.exe"),
+                          kbwine.windows_path(os.path.join(kbwine.SOURCE_DIR, "assets")),
+                          "C:\\Windows")
+    assert kbwine.wait_exit(writer, 60) == 0, "kb_write_slides failed"
+    sizes = [os.path.getsize(bitmap_path(k)) for k in range(10)]
+    assert sizes == [79974] + [196662] * 9, sizes
+
+
+def colour_counts(shot):
+    counts = {}
+    pixels = shot.pixels
+    for at in range(0, len(pixels), 3):
+        colour = pixels[at:at + 3]
+        counts[colour] = counts.get(colour, 0) + 1
+    return {tuple(c): n for c, n in counts.items()}
+
+
+def wait_for_animation(previous=None, changes=2, timeout=30.0):
+    """Waits until the screen has changed `changes` times: frames are being drawn."""
+    state = {"last": previous or kbwine.Screenshot().pixels, "seen": 0}
+
+    def changed():
+        shot = kbwine.Screenshot()
+        if shot.pixels != state["last"]:
+            state["seen"] += 1
+            state["last"] = shot.pixels
+        return state["seen"] >= changes and shot
+
+    return kbwine.wait_for(changed, timeout, interval=0.02, what="the animation to move on")
+
+
+def message_boxes():
+    return kbwine.find_windows("BMP Unit")
+
+
+class Renderer:
+    def __init__(self, debug=None):
+        assert not kbwine.find_windows(TITLE), "a renderer is already running"
+        env = {"WINEDEBUG": debug} if debug else None
+        self.process = kbwine.start(RENDERER, env=env, stdout=subprocess.DEVNULL,
+                                    stderr=subprocess.PIPE if debug else subprocess.DEVNULL)
+
+    def wait_window(self):
+        self.window = kbwine.wait_window(TITLE, 60)
+        return self.window
+
+    def running(self):
+        return self.process.poll() is None
+
+    def exit_code(self):
+        return kbwine.wait_exit(self.process, 30)
+
+    def stop(self):
+        if self.running():
+            kbwine.end_wine()
+
+
+def check_window_geometry(window):
+    x, y, width, height = kbwine.window_geometry(window)
+    assert (x, y) == (0, 0), (x, y)
+    # A maximised window plus one caption height: more than the screen on both axes.
+    assert width >= 1024 and height > 768, (width, height)
+
+
+def check_solid_frame(shot):
+    counts = colour_counts(shot)
+    total = shot.width * shot.height
+    assert counts.get(REEL_COLOUR, 0) > total // 10, "the reel wears bitmap 0"
+    slides_seen = [k + 1 for k, c in enumerate(SLIDE_COLOURS) if counts.get(c, 0) > 20]
+    assert len(slides_seen) >= 6, f"slides seen: {slides_seen}"
+    assert counts.get((255, 255, 255), 0) < 20, "no surface drawn without its picture"
+
+
+def check_pictures_frame(shot):
+    counts = colour_counts(shot)
+    total = shot.width * shot.height
+    assert counts.get((255, 255, 255), 0) < total // 100, "no surface drawn without its picture"
+    assert counts.get((0, 0, 0), 0) < total // 2, "the scene fills the screen"
+    assert len(counts) > 5000, f"only {len(counts)} colours: pictures not shown"
+
+
+def scenario_solid(renderer):
+    check_window_geometry(renderer.wait_window())
+    shot = wait_for_animation()
+    assert not message_boxes()
+    check_solid_frame(shot)
+    kbwine.key(renderer.window, "Escape")
+    assert renderer.exit_code() == 0
+
+
+def scenario_pictures(renderer):
+    renderer.wait_window()
+    shot = wait_for_animation()
+    assert not message_boxes()
+    check_pictures_frame(shot)
+    shot.save(os.path.join(os.path.dirname(kbwine.BIN_DIR), "e2e_renderer_pictures.png"))
+    kbwine.key(renderer.window, "Escape")
+    assert renderer.exit_code() == 0
+
+
+def scenario_missing3(renderer):
+    box = kbwine.wait_for(message_boxes, 60, what="the message box")
+    assert len(box) == 1, box
+    kbwine.key(box[0], "Return")
+    kbwine.wait_for(lambda: not message_boxes(), 30, what="the box to close")
+    renderer.wait_window()
+    shot = wait_for_animation()
+    assert not message_boxes(), "exactly one box"
+    counts = colour_counts(shot)
+    assert counts.get(REEL_COLOUR, 0) > 0 and counts.get(SLIDE_COLOURS[0], 0) > 0
+    kbwine.key(renderer.window, "Escape")
+    assert renderer.exit_code() == 0
+    log = renderer.process.stderr.read().decode(errors="replace")
+    texts = [line.split("MSGBOX_OnInit ", 1)[1] for line in log.splitlines()
+             if "MSGBOX_OnInit" in line]
+    assert texts == ['L"Error opening C:\\\\Windows\\\\Kolvane_Brightrun3.bmp"'], texts
+
+
+def scenario_esc(renderer):
+    renderer.wait_window()
+    wait_for_animation()
+    kbwine.key(renderer.window, "Escape")
+    assert renderer.exit_code() == 0
+
+
+def scenario_close(renderer):
+    renderer.wait_window()
+    wait_for_animation()
+    # Alt+F4 is the user's close request: the system turns it into WM_CLOSE.
+    kbwine.key(renderer.window, "alt+F4")
+    assert renderer.exit_code() == 0
+
+
+def moved_by(renderer, dx, dy):
+    renderer.wait_window()
+    shot = wait_for_animation()
+    x, y = kbwine.mouse_position()
+    kbwine.move_mouse(x + dx, y + dy)
+    kbwine.wait_for(lambda: kbwine.mouse_position() == (x + dx, y + dy), 10, what="the pointer")
+    return shot
+
+
+def scenario_mouse31(renderer):
+    moved_by(renderer, 31, 31)
+    assert renderer.exit_code() == 0
+
+
+def goes_on_after(renderer, dx, dy):
+    shot = moved_by(renderer, dx, dy)
+    # Many frames later the run still goes on; Esc then ends it normally.
+    wait_for_animation(shot.pixels, changes=5)
+    assert renderer.running(), "a smaller move must not end the run"
+    kbwine.key(renderer.window, "Escape")
+    assert renderer.exit_code() == 0
+
+
+SCENARIOS = {
+    "solid": (place_solid_bitmaps, scenario_solid, None),
+    "pictures": (place_project_pictures, scenario_pictures, None),
+    "missing3": (lambda: place_solid_bitmaps(skip=(3,)), scenario_missing3, "-all,+msgbox"),
+    "esc": (place_solid_bitmaps, scenario_esc, None),
+    "close": (place_solid_bitmaps, scenario_close, None),
+    "mouse31": (place_solid_bitmaps, scenario_mouse31, None),
+    "mouse30": (place_solid_bitmaps, lambda r: goes_on_after(r, 30, 30), None),
+    "right100": (place_solid_bitmaps, lambda r: goes_on_after(r, 100, 0), None),
+}
+
+
+def main():
+    place, run, debug = SCENARIOS[sys.argv[1]]
+    place()
+    renderer = Renderer(debug)
+    try:
+        run(renderer)
+    finally:
+        renderer.stop()
+    print(f"{sys.argv[1]}: ok")
+
+
+if __name__ == "__main__":
+    main()
