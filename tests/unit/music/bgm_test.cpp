@@ -89,9 +89,6 @@ TEST_F(BgmTest, EmptyCommandSendsNothingAndQueryGivesErrorMinusOne) {
   std::string reply;
   EXPECT_EQ(bgm.MciCommand("", reply), -1);
   EXPECT_EQ(reply, kNoCommandText);
-  EXPECT_EQ(reply,
-            "\x83R\x83}\x83\x93\x83h\x95\xb6\x8e\x9a\x97\xf1\x82\xaa\x8ew\x92\xe8\x82\xb3"
-            "\x82\xea\x82\xc4\x82\xa2\x82\xdc\x82\xb9\x82\xf1");  // Shift-JIS
   EXPECT_EQ(shared.ApiResult, 77);
   EXPECT_EQ(bgm.MciQuery(""), "Error:-1");
   EXPECT_EQ(bgm.MciReply(), kNoCommandText);
@@ -126,8 +123,6 @@ TEST_F(BgmTest, FailedCommandGivesTheCodeAndItsErrorText) {
   EXPECT_EQ(shared.ApiResult, 266);
   EXPECT_EQ(bgm.MciCommand("open nothing", reply), 999);
   EXPECT_EQ(reply, kNoErrorText);
-  EXPECT_EQ(reply,
-            "Error (\x95\xb6\x8e\x9a\x97\xf1\x82\xaa\x8e\xe6\x82\xea\x82\xdc\x82\xb9\x82\xf1)");
   EXPECT_EQ(port.errorLengths, (std::vector<std::uint32_t>{256, 256}));
 
   EXPECT_EQ(bgm.MciQuery("open cdaudio"), "Error:266");

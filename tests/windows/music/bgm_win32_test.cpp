@@ -145,6 +145,18 @@ TEST_F(WinmmMusic, WithoutACdDriveTheFirstWatchTickStopsTheWatch) {
   EXPECT_NE(bgm.MciReply(), kNoErrorText);
 }
 
+// The module's own texts are Shift-JIS bytes: the system's code page 932
+// reads them as the intended Japanese.
+TEST(MusicTexts, ReadAsTheIntendedJapaneseInCodePage932) {
+  const auto wide = [](const char* text) {
+    wchar_t buffer[64] = {};
+    MultiByteToWideChar(932, MB_ERR_INVALID_CHARS, text, -1, buffer, 64);
+    return std::wstring(buffer);
+  };
+  EXPECT_EQ(wide(kNoCommandText), L"コマンド文字列が指定されていません");
+  EXPECT_EQ(wide(kNoErrorText), L"Error (文字列が取れません)");
+}
+
 TEST(NoSoundDevice, NothingPlaysAndTheMp3WatchFailsHarmlessly) {
   ASSERT_EQ(waveOutGetNumDevs(), 0u) << "needs KB_NO_SOUND_DEVICE=1";
   RecordingPort port;
