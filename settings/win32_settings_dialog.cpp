@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include <array>
+#include <cstddef>
 #include <string>
 
 #include "controls/win32_command.h"
@@ -26,6 +27,11 @@ constexpr int kRepeatListPixels = 200;  // height of the open drop-down list
 constexpr char kBrowseFilter[] = "BGM\xCC\xA7\xB2\xD9 (MP3 WAV)\0*.MP3;*.WAV\0";  // BGMﾌｧｲﾙ
 constexpr char kBrowseTitle[] = "\xCC\xA7\xB2\xD9\x82\xF0\x8A\x4A\x82\xAD";  // ﾌｧｲﾙを開く
 constexpr int kBrowseBufferChars = 255;
+// The size of the request as the common dialog first knew it, which every
+// version accepts: 76 bytes in the 32-bit build.
+constexpr DWORD kBrowseRequestSize =
+    offsetof(OPENFILENAMEA, lpTemplateName) + sizeof(OPENFILENAMEA::lpTemplateName);
+static_assert(sizeof(void*) != 4 || kBrowseRequestSize == 76, "the 76-byte request");
 
 std::wstring widen(const std::string& text, UINT codePage) {
   if (text.empty()) return {};
@@ -420,9 +426,7 @@ void SettingsDialog::Browse() {
   std::array<char, kBrowseBufferChars> file{};
   std::array<char, kBrowseBufferChars> title{};
   OPENFILENAMEA request{};
-  // The size of the request as the common dialog first knew it (76 bytes in
-  // the 32-bit build), which every version accepts.
-  request.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
+  request.lStructSize = kBrowseRequestSize;
   request.hwndOwner = window_;
   request.hInstance = instance_;
   request.lpstrFilter = kBrowseFilter;
