@@ -7,9 +7,11 @@
 #include "host/command_line.h"
 #include "host/settings_file.h"
 #include "host/start.h"
+#include "host/win32_animate.h"
 #include "host/win32_preview_form.h"
 #include "host/win32_profile.h"
 #include "host/win32_show_form.h"
+#include "settings/win32_settings_dialog.h"
 
 namespace kb {
 namespace {
@@ -26,8 +28,18 @@ std::wstring wide(const char* utf8) {
   return text;
 }
 
-// The settings dialog is not part of the program yet: /c ends after its checks.
-void runSettingsDialog(SharedState& /*shared*/) {}
+// The settings dialog, modal and without an owner from the caller; it saves
+// through WriteIniValue into the settings file beside the program.
+void runSettingsDialog(SharedState& shared) {
+  settings::DialogHost host;
+  host.writeSetting = [&shared](const settings::IniWrite& write) {
+    WriteIniValue(win32ProfilePort(), shared, kSettingsSection, write.key, write.value,
+                  settingsFile());
+  };
+  host.animateOpen = [&shared](HWND window) { AnimateOpen(window, shared); };
+  host.animateClose = [&shared](HWND window) { AnimateClose(window, shared); };
+  settings::RunSettingsDialog(GetModuleHandleW(nullptr), shared, host);
+}
 
 class Win32StartPort final : public StartPort {
  public:

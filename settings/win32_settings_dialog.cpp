@@ -281,7 +281,8 @@ bool SettingsDialog::CreateControls() {
   // by its selection field below.
   const RECT box = pixelRect(layout::kRepeatBox.rect);
   repeatBox_ = CreateWindowExW(
-      0, L"COMBOBOX", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN, box.left,
+      0, L"COMBOBOX", L"",
+      WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL, box.left,
       box.top, box.right - box.left, box.bottom - box.top + kRepeatListPixels, panel_,
       reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdRepeatBox)), instance_, nullptr);
   SendMessageW(repeatBox_, WM_SETFONT, reinterpret_cast<WPARAM>(panelFont_), FALSE);

@@ -1,0 +1,69 @@
+// Reports what the running settings dialog shows that its pixels cannot say
+// for sure: the track box text, which controls are enabled, where the focus
+// is and where the close box lies. One "name=value" line each, UTF-8.
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+#include "settings/win32_settings_dialog.h"
+
+namespace {
+
+std::string utf8(const std::wstring& text) {
+  if (text.empty()) return {};
+  const int length = static_cast<int>(text.size());
+  const int bytes =
+      WideCharToMultiByte(CP_UTF8, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
+  std::string result(static_cast<std::size_t>(bytes), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.data(), length, result.data(), bytes, nullptr, nullptr);
+  return result;
+}
+
+const char* focusName(HWND dialog, HWND panel, HWND focus) {
+  if (focus == nullptr) return "none";
+  if (focus == panel) return "panel";
+  const HWND box = GetDlgItem(panel, kb::settings::kIdRepeatBox);
+  if (focus == box || IsChild(box, focus)) return "repeat";
+  if (focus == GetDlgItem(panel, kb::settings::kIdCmdBgm)) return "bgm";
+  if (focus == GetDlgItem(dialog, kb::settings::kIdCmdSet)) return "set";
+  if (focus == GetDlgItem(dialog, kb::settings::kIdCmdCan)) return "can";
+  if (focus == GetDlgItem(dialog, kb::settings::kIdCmdEtc)) return "etc";
+  return "other";
+}
+
+}  // namespace
+
+int main() {
+  const HWND dialog = FindWindowA(nullptr, "<Kolvane_Brightrun>");
+  if (dialog == nullptr) {
+    std::printf("found=0\n");
+    return 1;
+  }
+  const HWND panel = GetDlgItem(dialog, kb::settings::kIdPanel);
+  const HWND box = GetDlgItem(panel, kb::settings::kIdRepeatBox);
+  wchar_t text[256] = {};
+  // WM_GETTEXT reaches across processes; GetWindowText would not.
+  SendMessageW(box, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text));
+  GUITHREADINFO thread{};
+  thread.cbSize = sizeof thread;
+  GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &thread);
+  // The close box is the last caption button: inside the frame at the top
+  // right, one caption button in size.
+  RECT outer{};
+  GetWindowRect(dialog, &outer);
+  POINT client{0, 0};
+  ClientToScreen(dialog, &client);
+  const LONG frame = client.x - outer.left;
+  const RECT close{outer.right - frame - GetSystemMetrics(SM_CXSIZE), outer.top + frame,
+                   outer.right - frame, outer.top + frame + GetSystemMetrics(SM_CYSIZE)};
+
+  std::printf("found=1\n");
+  std::printf("repeat_text=%s\n", utf8(text).c_str());
+  std::printf("repeat_enabled=%d\n", IsWindowEnabled(box) ? 1 : 0);
+  std::printf("browse_enabled=%d\n",
+              IsWindowEnabled(GetDlgItem(panel, kb::settings::kIdCmdBgm)) ? 1 : 0);
+  std::printf("focus=%s\n", focusName(dialog, panel, thread.hwndFocus));
+  std::printf("close_box=%ld,%ld,%ld,%ld\n", close.left, close.top, close.right, close.bottom);
+  return 0;
+}
