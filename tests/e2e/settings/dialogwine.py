@@ -159,7 +159,10 @@ class Dialog:
         self.folder = folder
         self.process = kbwine.start(os.path.join(folder.path, SCR_NAME), "/c", cwd=folder.path,
                                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        self.window = kbwine.wait_window(TITLE, timeout)
+        kbwine.wait_for(lambda: kbwine.find_windows(TITLE) or self.process.poll() is not None,
+                        timeout, what=f"window {TITLE!r}")
+        assert self.process.poll() is None, f"/c ended at once with code {self.process.returncode}"
+        self.window = kbwine.find_windows(TITLE)[0]
         kbwine.wait_for(self.painted, 30, what="the dialog shown and painted")
 
     def measure(self):
