@@ -220,9 +220,16 @@ SCENARIOS = {
 }
 
 
+def centre_pointer():
+    """Puts the pointer mid-screen, so earlier runs' moves never leave it at an edge."""
+    kbwine.move_mouse(512, 384)
+    kbwine.wait_for(lambda: kbwine.mouse_position() == (512, 384), 10, what="the pointer")
+
+
 def main():
     place, run, debug = SCENARIOS[sys.argv[1]]
     place()
+    centre_pointer()
     renderer = Renderer(debug)
     try:
         run(renderer)
