@@ -110,6 +110,10 @@ class PreviewParent:
             name, title, rect, visible = line[len("child "):].split("|")
             found.append((name, title, tuple(int(v) for v in rect.split(",")), visible == "1"))
 
+    def ping(self, title):
+        """Waits until the window's thread handles messages; False when it has none."""
+        return self.command("ping " + title, "ping") == "ping 1"
+
     def describe_box(self, title):
         """(text, button captions, holds an icon) of a message box."""
         text, buttons, icon = self.command("box " + title, "box")[4:].rsplit("|", 2)

@@ -6,6 +6,10 @@
 //                  prints "closed 1" (found) or "closed 0"
 //   box <title>    describes the message box with that title:
 //                  "box <text>|<buttons, comma-separated>|<icon 0/1>"
+//   ping <title>   waits (up to 60 s) until the thread of the top-level
+//                  window with that title handles messages; prints
+//                  "ping 1", or "ping 0" when there is no such window or it
+//                  did not answer
 //   children       describes the window's child windows, one line each:
 //                  "child <class>|<title>|<left>,<top>,<width>,<height>|<visible 0/1>",
 //                  then "children end"
@@ -87,6 +91,12 @@ DWORD WINAPI readCommands(void*) {
       reply(target ? "closed 1" : "closed 0");
     } else if (std::strncmp(line, "box ", 4) == 0) {
       reply(describeBox(line + 4));
+    } else if (std::strncmp(line, "ping ", 5) == 0) {
+      const HWND target = FindWindowA(nullptr, line + 5);
+      DWORD_PTR result = 0;
+      const bool answered =
+          target && SendMessageTimeoutA(target, WM_NULL, 0, 0, SMTO_NORMAL, 60000, &result);
+      reply(answered ? "ping 1" : "ping 0");
     } else if (std::strcmp(line, "children") == 0) {
       EnumChildWindows(theWindow, describeChild, 0);
       reply("children end");

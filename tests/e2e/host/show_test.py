@@ -83,13 +83,17 @@ def start_show(program=hostwine.SCR):
     kbwine.wait_for(lambda: kbwine.mouse_position() == START, 10, what="the pointer at START")
     show = hostwine.start_scr("/s", program=program)
     hostwine.wait_show_up(show)
+    # The show form takes its start point at the end of its load handler,
+    # after starting the music (which may take a while): once its window
+    # answers messages, the load handler is done.
+    assert HELPER.ping(hostwine.SHOW_TITLE), "the show form does not answer"
     assert kbwine.mouse_position() == START
     return show
 
 
-def end_show_by_mouse(show):
+def end_show_by_mouse(show, case=None):
     move_from_start(31, 31)
-    assert kbwine.wait_exit(show, 10) == 0
+    assert kbwine.wait_exit(show, 10) == 0, case
     kbwine.wait_for(lambda: not hostwine.renderer_running(), 15, what="the renderer's end")
 
 
@@ -131,9 +135,9 @@ def test_esc_ends_only_the_renderer():
     assert kbwine.wait_exit(show, 10) == 0
 
 
-def test_close_request_from_outside(helper):
+def test_close_request_from_outside():
     show = start_show()
-    assert helper.close_window_titled(hostwine.SHOW_TITLE)
+    assert HELPER.close_window_titled(hostwine.SHOW_TITLE)
     assert kbwine.wait_exit(show, 10) == 0
     # The renderer is a process of its own: it goes on until the mouse moves.
     assert hostwine.renderer_running()
@@ -173,29 +177,33 @@ def test_music_that_cannot_play_leaves_the_show_running():
     try:
         for name in ("Kolvane_Brightrun.scr", "Kolvane_Brightrun.data"):
             shutil.copy(os.path.join(kbwine.BIN_DIR, name), folder)
-        for settings in bad_music_settings(folder):
+        for case, settings in enumerate(bad_music_settings(folder)):
             with open(os.path.join(folder, "Kolvane_Brightrun.ini"), "wb") as f:
                 f.write(settings)
             show = start_show(os.path.join(folder, "Kolvane_Brightrun.scr"))
-            assert not kbwine.find_windows(hostwine.BOX_TITLE)
-            end_show_by_mouse(show)
+            assert not kbwine.find_windows(hostwine.BOX_TITLE), case
+            end_show_by_mouse(show, case)
     finally:
         shutil.rmtree(folder, ignore_errors=True)
 
 
+HELPER = None  # the test helper, up for the whole test
+
+
 def main():
+    global HELPER
     kbwine.end_wine()
     # The helper keeps Wine up for the whole test: a Wine that starts puts
     # the pointer at the centre of the screen.
-    helper = hostwine.PreviewParent()
+    HELPER = hostwine.PreviewParent()
     try:
         test_files_window_and_mouse_rule()
         test_second_start_ends_at_once()
         test_esc_ends_only_the_renderer()
-        test_close_request_from_outside(helper)
+        test_close_request_from_outside()
         test_music_that_cannot_play_leaves_the_show_running()
     finally:
-        helper.quit()
+        HELPER.quit()
         kbwine.end_wine()
     print("show tests passed")
 
