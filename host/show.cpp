@@ -1,6 +1,7 @@
 #include "host/show.h"
 
 #include <cstdlib>
+#include <string>
 
 #include "common/slide_files.h"
 
