@@ -29,9 +29,10 @@ constexpr double kTubeLength = 44.0;
 constexpr double kSlideCycle = 36.0;
 constexpr float kSlideHideDepth = 34.0f;
 constexpr GLsizei kSelectBufferSize = 23;
-// The click's y is taken this many pixels lower, as the scene has always picked.
+// The pick region lies this many pixels below the clicked point.
 constexpr std::int64_t kPickOffsetY = 27;
 
+// About 4 degrees a second from the frame time, plus the swinging speed per frame.
 void advanceAnimation() {
   reelAngle = static_cast<float>(reelAngle + averageFrameMs / 250.0);
   reelAngle = reelAngle + reelSpeed;
