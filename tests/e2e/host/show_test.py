@@ -187,6 +187,25 @@ def test_music_that_cannot_play_leaves_the_show_running():
         shutil.rmtree(folder, ignore_errors=True)
 
 
+def test_folder_with_blanks_starts_its_own_renderer():
+    """An unquoted path with blanks names the renderer, not a program whose
+    name is the path's first piece ("<folder>\\a.exe" for "<folder>\\a b\\...")."""
+    folder = tempfile.mkdtemp(prefix="kb_blanks_")
+    try:
+        programs = os.path.join(folder, "a b")
+        os.mkdir(programs)
+        for name in ("Kolvane_Brightrun.scr", "Kolvane_Brightrun.data"):
+            shutil.copy(os.path.join(kbwine.BIN_DIR, name), programs)
+        # A decoy that would show a second helper window if it were started.
+        shutil.copy(os.path.join(kbwine.BIN_DIR, "kb_preview_parent.exe"),
+                    os.path.join(folder, "a.exe"))
+        show = start_show(os.path.join(programs, "Kolvane_Brightrun.scr"))
+        assert len(kbwine.find_windows("kb_preview_parent")) == 1, "the decoy was started"
+        end_show_by_mouse(show)
+    finally:
+        shutil.rmtree(folder, ignore_errors=True)
+
+
 HELPER = None  # the test helper, up for the whole test
 
 
@@ -202,6 +221,7 @@ def main():
         test_esc_ends_only_the_renderer()
         test_close_request_from_outside()
         test_music_that_cannot_play_leaves_the_show_running()
+        test_folder_with_blanks_starts_its_own_renderer()
     finally:
         HELPER.quit()
         kbwine.end_wine()
