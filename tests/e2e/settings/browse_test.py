@@ -71,6 +71,32 @@ def test_cancelled_browse_keeps_the_file(folder):
         KEY_FILE, folder.windows_path("old tune.wav").encode("cp932"))
 
 
+def test_name_the_code_page_lacks(folder):
+    # "é" has no code page 932 form: the ANSI file dialog hands back a
+    # stand-in character, and the dialog still shows and stores what it got.
+    with open(os.path.join(folder.path, "café.mp3"), "wb") as f:
+        f.write(b"ID3")
+    dialog = dialogwine.Dialog(folder)
+    try:
+        dialog.click_kind_label(2)
+        dialogwine.wait_probe("browse_enabled", "1")
+        dialog.click_button("bgm")
+        browse_dialog()
+        kbwine.xdotool("type", "--delay", "30", "café.mp3")
+        kbwine.xdotool("key", "Return")
+        wait_browse_gone()
+        kbwine.wait_for(lambda: dialog.file_name_ink() > 20, 20, what="a file name shown")
+        dialog.click_button("set")
+        assert dialog.wait_closed() == 0
+    finally:
+        dialog.end()
+    stored = dialogwine.read_ini(folder.ini_bytes())[2]
+    start = (folder.windows_path("") + "\\caf").encode("cp932")
+    assert stored[0] == KEY_FILE and stored[1].startswith(start), stored
+    assert stored[1].endswith(b".mp3") and len(stored[1]) == len(start) + 5, stored
+
+
 if __name__ == "__main__":
     dialogwine.run_cases([test_pick_a_file_with_spaces_and_japanese,
-                          test_cancelled_browse_keeps_the_file], setup=(FOLDER_NAME,))
+                          test_cancelled_browse_keeps_the_file, test_name_the_code_page_lacks],
+                         setup=(FOLDER_NAME,))

@@ -1,6 +1,10 @@
 // Reports what the running settings dialog shows that its pixels cannot say
 // for sure: the track box text, which controls are enabled, where the focus
 // is and where the close box lies. One "name=value" line each, UTF-8.
+//
+// With --hold it instead keeps the Wine session of a test alive: it makes a
+// hidden window (so Wine's desktop process is up), reports "ready=1" (or
+// "ready=0" when no window could be made) and waits for its input to close.
 #include <windows.h>
 
 #include <cstdio>
@@ -34,7 +38,21 @@ const char* focusName(HWND dialog, HWND panel, HWND focus) {
 
 }  // namespace
 
-int main() {
+// Keeps the prefix's server and desktop running between the test's programs.
+int hold() {
+  const HWND window = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                                      GetModuleHandleW(nullptr), nullptr);
+  std::printf("ready=%d\n", window != nullptr ? 1 : 0);
+  std::fflush(stdout);
+  if (window == nullptr) return 1;
+  while (std::getchar() != EOF) {
+  }
+  DestroyWindow(window);
+  return 0;
+}
+
+int main(int argc, char** argv) {
+  if (argc > 1 && std::string(argv[1]) == "--hold") return hold();
   const HWND dialog = FindWindowA(nullptr, "<Kolvane_Brightrun>");
   if (dialog == nullptr) {
     std::printf("found=0\n");

@@ -154,11 +154,13 @@ def wait_probe(name, value, timeout=20.0):
 class Dialog:
     """The running settings dialog of one /c start."""
 
-    def __init__(self, folder, timeout=60.0):
+    def __init__(self, folder, timeout=60.0, env=None, log=None):
+        """Starts /c; `log` takes Wine's messages (see `env` WINEDEBUG)."""
         ensure_drawn_caption()
         self.folder = folder
+        self.log = open(log, "wb") if log else subprocess.DEVNULL
         self.process = kbwine.start(os.path.join(folder.path, SCR_NAME), "/c", cwd=folder.path,
-                                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+                                    env=env, stdout=self.log, stderr=self.log)
         kbwine.wait_for(lambda: kbwine.find_windows(TITLE) or self.process.poll() is not None,
                         timeout, what=f"window {TITLE!r}")
         assert self.process.poll() is None, f"/c ended at once with code {self.process.returncode}"
@@ -279,6 +281,8 @@ class Dialog:
         if self.process.poll() is None:
             self.process.kill()
             self.process.wait()
+        if self.log is not subprocess.DEVNULL:
+            self.log.close()
 
 
 def face_row(shot, dialog, name, row):
@@ -287,27 +291,50 @@ def face_row(shot, dialog, name, row):
     return shot.pixel(left + w // 2, top + row)
 
 
+class WineSession:
+    """One Wine session for a whole test script. A helper holds the server
+    and the desktop process up between the cases: a desktop started afresh
+    for every program can fail to come up in time on a loaded machine, and
+    then the program under test cannot make a window at all."""
+
+    def __enter__(self):
+        kbwine.end_wine()
+        for _ in range(3):
+            self.holder = kbwine.start(PROBE, "--hold", stdin=subprocess.PIPE,
+                                       stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+            if self.holder.stdout.readline().strip() == b"ready=1":
+                return self
+            self.holder.wait(timeout=30)
+            kbwine.end_wine()
+        raise AssertionError("Wine's desktop did not come up")
+
+    def __exit__(self, *failure):
+        self.holder.stdin.close()
+        self.holder.wait(timeout=30)
+        kbwine.end_wine()
+
+
 def run_cases(cases, setup=None):
     """Runs each case against a fresh program folder; on a failure keeps a
     screenshot beside the failure message and stops."""
-    kbwine.end_wine()
     passed = 0
     try:
-        for case in cases:
-            folder = ProgramFolder(*(setup or ()))
-            try:
-                case(folder)
-                passed += 1
-            except BaseException:
-                shot = os.path.join(tempfile.gettempdir(), f"kb-dialog-failure-{case.__name__}.png")
+        with WineSession():
+            for case in cases:
+                folder = ProgramFolder(*(setup or ()))
                 try:
-                    kbwine.Screenshot().save(shot)
-                    print(f"{case.__name__} failed; screen saved to {shot}")
-                except Exception:
-                    pass
-                raise
-            finally:
-                kbwine.end_wine()
-                folder.remove()
+                    case(folder)
+                    passed += 1
+                except BaseException:
+                    shot = os.path.join(tempfile.gettempdir(),
+                                        f"kb-dialog-failure-{case.__name__}.png")
+                    try:
+                        kbwine.Screenshot().save(shot)
+                        print(f"{case.__name__} failed; screen saved to {shot}")
+                    except Exception:
+                        pass
+                    raise
+                finally:
+                    folder.remove()
     finally:
         print(f"{passed} passed, {len(cases) - passed} failed")

@@ -1,10 +1,15 @@
 """Editing in the real settings dialog: pressing marks and labels with any
 mouse button selects a kind, the track box takes typed text and list entries,
 OK writes the three keys (Shift-JIS names) in order with the track converted,
-and Cancel or the close box write nothing."""
+Cancel or the close box write nothing, and the web-page button asks the shell
+to open the maker's page while the dialog stays open."""
+import os
+
 import dialogwine
 import kbwine
 from dialogwine import KEY_FILE, KEY_KIND, KEY_REPEAT
+
+MAKER_PAGE = "https://j-roan.example/"
 
 
 def wait_marks(dialog, marks):
@@ -141,10 +146,33 @@ def test_cancel_and_close_box_write_nothing(folder):
         assert folder.ini_bytes() == ini, close
 
 
+def test_web_page_button_opens_the_page_and_stays(folder):
+    ini = dialogwine.ini_text(1, 5)
+    folder.write_ini(ini)
+    trace = os.path.join(folder.root, "shell.log")
+    dialog = dialogwine.Dialog(folder, env={"WINEDEBUG": "-all,+exec"}, log=trace)
+
+    def opened():
+        with open(trace, "rb") as f:
+            return [line for line in f.read().decode("utf-8", "replace").splitlines()
+                    if 'verb=L"open"' in line and MAKER_PAGE in line]
+
+    try:
+        dialog.click_button("etc")
+        kbwine.wait_for(opened, 20, what="the shell asked to open the maker's page")
+        assert dialog.process.poll() is None  # the dialog stays open
+        dialog.click_button("can")
+        assert dialog.wait_closed() == 0
+    finally:
+        dialog.end()
+    assert folder.ini_bytes() == ini
+
+
 if __name__ == "__main__":
     dialogwine.run_cases([test_cd_label_then_typed_half_goes_to_even,
                           test_other_buttons_on_marks_keep_the_file_name,
                           test_word_and_empty_entry_store_zero,
                           test_track_beyond_16_bits_stores_zero,
                           test_long_file_name_survives_ok,
-                          test_cancel_and_close_box_write_nothing])
+                          test_cancel_and_close_box_write_nothing,
+                          test_web_page_button_opens_the_page_and_stays])
