@@ -18,7 +18,10 @@ def run_alone(folder, args):
 def test_box_for_every_mode_but_preview(folder, helper):
     for args in (["/s"], ["/c"], [], ["/a"]):
         process = run_alone(folder, args)
-        window = kbwine.wait_window(hostwine.BOX_TITLE, 30)
+        kbwine.wait_for(lambda: kbwine.find_windows(hostwine.BOX_TITLE) or process.poll() is not None,
+                        60, what=f"the box for {args}")
+        assert process.poll() is None, f"{args}: ended with {process.returncode} and no box"
+        window = kbwine.find_windows(hostwine.BOX_TITLE)[0]
         # The box gets its title before it has dropped the buttons it does
         # not use: wait until it has settled.
         seen = []
