@@ -210,6 +210,9 @@ class SettingsDialog {
 };
 
 void registerClasses(HINSTANCE instance) {
+  WNDCLASSEXW known{};
+  known.cbSize = sizeof known;
+  if (GetClassInfoExW(instance, kWindowClass, &known)) return;  // a dialog was made before
   WNDCLASSEXW window{};
   window.cbSize = sizeof window;
   window.lpfnWndProc = SettingsDialog::WindowProc;
@@ -221,7 +224,7 @@ void registerClasses(HINSTANCE instance) {
   window.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
   window.hbrBackground = CreateSolidBrush(kWindowBackground);
   window.lpszClassName = kWindowClass;
-  RegisterClassExW(&window);  // fails harmlessly when already registered
+  RegisterClassExW(&window);
 
   WNDCLASSEXW panel{};
   panel.cbSize = sizeof panel;
