@@ -36,7 +36,7 @@ double toDouble(const std::string& clean) {
 
 }  // namespace
 
-std::optional<std::int16_t> settingNumber(std::string_view text) {
+std::optional<double> numberValue(std::string_view text) {
   std::size_t at = 0;
   while (at < text.size() && isSettingBlank(text[at])) ++at;
   std::string clean;
@@ -55,7 +55,13 @@ std::optional<std::int16_t> settingNumber(std::string_view text) {
   }
   while (at < text.size() && isSettingBlank(text[at])) ++at;
   if (at != text.size()) return std::nullopt;
-  const double value = std::floor(toDouble(clean));
+  return toDouble(clean);
+}
+
+std::optional<std::int16_t> settingNumber(std::string_view text) {
+  const std::optional<double> number = numberValue(text);
+  if (!number) return std::nullopt;
+  const double value = std::floor(*number);
   if (!(value >= -32768.0 && value <= 32767.0)) return std::nullopt;
   return static_cast<std::int16_t>(value);
 }

@@ -23,6 +23,11 @@
 
 namespace kb {
 
+// The value of a text that is a number and nothing else (the settings value
+// form above, before any rounding), or nothing when it is not one. The
+// settings dialog's track box reads its text with the same rule.
+std::optional<double> numberValue(std::string_view text);
+
 // A settings value as a 16-bit number, or nothing when it is not one.
 std::optional<std::int16_t> settingNumber(std::string_view text);
 

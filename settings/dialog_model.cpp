@@ -1,8 +1,8 @@
 #include "settings/dialog_model.h"
 
 #include <cmath>
-#include <cstdlib>
 
+#include "host/number_text.h"
 #include "host/settings_file.h"
 
 namespace kb::settings {
@@ -69,58 +69,8 @@ std::vector<std::string> repeatTrackEntries() {
   return entries;
 }
 
-namespace {
-
-bool isBlank(char c) {
-  return c == ' ' || c == '\t';
-}
-bool isDigit(char c) {
-  return c >= '0' && c <= '9';
-}
-
-std::string_view trimBlanks(std::string_view text) {
-  while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
-  return text;
-}
-
-// Skips digits from `at`; returns how many there were.
-std::size_t skipDigits(std::string_view text, std::size_t& at) {
-  const std::size_t start = at;
-  while (at < text.size() && isDigit(text[at])) ++at;
-  return at - start;
-}
-
-bool isNumberText(std::string_view text) {
-  std::size_t at = 0;
-  if (at < text.size() && (text[at] == '+' || text[at] == '-')) ++at;
-  std::size_t digits = skipDigits(text, at);
-  if (at < text.size() && text[at] == '.') {
-    ++at;
-    digits += skipDigits(text, at);
-  }
-  if (digits == 0) return false;
-  if (at < text.size() && (text[at] == 'e' || text[at] == 'E')) {
-    ++at;
-    if (at < text.size() && (text[at] == '+' || text[at] == '-')) ++at;
-    if (skipDigits(text, at) == 0) return false;
-  }
-  return at == text.size();
-}
-
-}  // namespace
-
-std::optional<double> parseNumber(std::string_view text) {
-  text = trimBlanks(text);
-  if (!isNumberText(text)) return std::nullopt;
-  // The text is checked above, so strtod reads all of it; it gives +-HUGE_VAL
-  // for an exponent too large, which then falls outside any range.
-  const std::string copy(text);
-  return std::strtod(copy.c_str(), nullptr);
-}
-
 std::int16_t repeatTrackFromText(std::string_view text) {
-  const std::optional<double> number = parseNumber(text);
+  const std::optional<double> number = kb::numberValue(text);
   if (!number) return 0;
   const double rounded = roundHalfEven(*number);
   if (!(rounded >= -32768.0 && rounded <= 32767.0)) return 0;

@@ -135,13 +135,10 @@ std::string formatTrack(int value);
 // The list entries: an empty one for 0, then "1" to "30".
 std::vector<std::string> repeatTrackEntries();
 
-// Reads the track box text as a number. Counted as a number: optional
-// blanks around, an optional sign, digits with at most one decimal point
-// (at least one digit), and an optional exponent ("1e1"). Everything else,
-// including the empty text, is a word.
-std::optional<double> parseNumber(std::string_view text);
-
-// The repeat track that OK stores: a number rounded halves to even; a word
+// The repeat track that OK stores: the track box text read as a number by
+// the program's one rule (host/number_text.h: optional blanks around, a sign,
+// digits with at most one decimal point, an optional exponent), rounded
+// halves to even; a word
 // gives 0, and so does a number outside the 16-bit range, so the file never
 // holds a value that loading the settings would reject.
 std::int16_t repeatTrackFromText(std::string_view text);

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "host/number_text.h"
+
 namespace {
 
 using kb::settings::GradientTone;
@@ -87,12 +89,12 @@ TEST(DialogTrackBox, ThirtyOneEntriesEmptyFirst) {
 
 TEST(DialogTrackBox, WhichTextsAreNumbers) {
   for (const char* number : {"5", " 12 ", "+3", "-4", "2.5", ".5", "5.", "1e1", "2E+1", "7e-1"})
-    EXPECT_TRUE(kb::settings::parseNumber(number).has_value()) << number;
+    EXPECT_TRUE(kb::numberValue(number).has_value()) << number;
   for (const char* word : {"", " ", "abc", "5a", "a5", ".", "-", "1e", "1.2.3", "1 2", "&H10",
                            "1,000", "０", "\x82\x50", "e5", "--1"})
-    EXPECT_FALSE(kb::settings::parseNumber(word).has_value()) << word;
-  EXPECT_EQ(*kb::settings::parseNumber(" -2.25 "), -2.25);
-  EXPECT_EQ(*kb::settings::parseNumber("2E+1"), 20.0);
+    EXPECT_FALSE(kb::numberValue(word).has_value()) << word;
+  EXPECT_EQ(*kb::numberValue(" -2.25 "), -2.25);
+  EXPECT_EQ(*kb::numberValue("2E+1"), 20.0);
 }
 
 TEST(DialogTrackBox, OkConversions) {
