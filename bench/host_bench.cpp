@@ -2,66 +2,19 @@
 // the nine slide JPEGs and the reel and writing the ten bitmap files) against
 // djpeg decoding the same nine files plus writing the same bytes raw.
 #include <benchmark/benchmark.h>
-#include <spawn.h>
-#include <stdlib.h>
-#include <sys/wait.h>
 
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
+#include "bench/bench_support.h"
 #include "common/image.h"
 #include "common/slide_files.h"
 #include "common/slide_set.h"
 #include "host/show.h"
 
-extern char** environ;
-
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
-
-std::string assetPath(int index) {
-  return std::string(KB_SOURCE_DIR) + "/assets/" + kb::embeddedPictureName(index);
-}
-
-std::vector<Bytes> loadPictures() {
-  std::vector<Bytes> pictures;
-  for (int index = 0; index < kb::kSlideFileCount; ++index)
-    pictures.push_back(kb::readFileBytes(assetPath(index)).value_or(Bytes{}));
-  return pictures;
-}
-
-bool writeFile(const std::string& path, const Bytes& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()),
-            static_cast<std::streamsize>(bytes.size()));
-  return static_cast<bool>(out);
-}
-
-bool runProgram(std::vector<std::string> arguments) {
-  std::vector<char*> argv;
-  for (std::string& argument : arguments) argv.push_back(argument.data());
-  argv.push_back(nullptr);
-  pid_t pid = 0;
-  if (posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0) return false;
-  int status = 0;
-  return waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
-
-struct ScratchFolder {
-  std::filesystem::path path;
-  ScratchFolder() {
-    char pattern[] = "/tmp/kb_host_bench_XXXXXX";
-    path = mkdtemp(pattern) ? pattern : "/tmp";
-  }
-  ~ScratchFolder() {
-    std::error_code ignored;
-    if (path != "/tmp") std::filesystem::remove_all(path, ignored);
-  }
-  std::string file(int index) const { return (path / kb::slideBaseName(index)).string(); }
-};
+using namespace kb::bench;
 
 // The show's load handler with the real slide writer; no renderer, no music.
 class BenchShowPort final : public kb::ShowPort, public kb::ShowMusic {
