@@ -87,13 +87,13 @@ class Skins(unittest.TestCase):
                 self.assertEqual((bmp.bits, bmp.compression, bmp.planes), (24, 0, 1))
 
     def test_top_and_bottom_band_rows(self):
-        for name, spec in TABLE.items():
+        for name, bands in TABLE.items():
             bmp = self.skins[name]
             top_run, bottom_run, run_end = RUN_ROWS[name]
             for ring in range(4):
                 for row, colour, run_row, run_colour in (
-                        (ring, spec["top"][ring], top_run, TOP_RUN),
-                        (21 + ring, spec["bottom"][ring], bottom_run, BOTTOM_RUN)):
+                        (ring, bands["top"][ring], top_run, TOP_RUN),
+                        (21 + ring, bands["bottom"][ring], bottom_run, BOTTOM_RUN)):
                     for x in range(4, 60):
                         in_run = row == run_row and 32 <= x <= run_end
                         expected = run_colour if in_run else rgb(colour)
@@ -101,12 +101,12 @@ class Skins(unittest.TestCase):
                             self.assertEqual(bmp.pixel(x, row), expected)
 
     def test_side_bands_shade_through_rows_4_12_20(self):
-        for name, spec in TABLE.items():
+        for name, bands in TABLE.items():
             bmp = self.skins[name]
             for side, first in (("left", 0), ("right", 60)):
                 for ring in range(4):
                     x = first + ring
-                    top, middle, bottom = column_shade(spec[side][ring])
+                    top, middle, bottom = column_shade(bands[side][ring])
                     for row, expected in ((4, top), (12, middle), (20, bottom)):
                         with self.subTest(skin=name, column=x, row=row):
                             self.assertEqual(bmp.pixel(x, row), expected)
