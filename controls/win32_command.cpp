@@ -3,6 +3,7 @@
 #include <cmath>
 #include <string>
 
+#include "common/win32_text.h"
 #include "controls/win32_skins.h"
 
 namespace kb::controls {
@@ -11,17 +12,6 @@ namespace {
 constexpr wchar_t kClassName[] = L"KbCommand";
 constexpr UINT_PTR kTrackingTimer = 1;
 constexpr UINT kTrackingInterval = 100;  // ms
-
-std::wstring Widen(const std::string& utf8) {
-  if (utf8.empty()) return {};
-  const int size =
-      MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-  std::wstring wide(static_cast<std::size_t>(size > 0 ? size : 0), L'\0');
-  if (size > 0) {
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), size);
-  }
-  return wide;
-}
 
 bool RegisterCommandClass(WNDPROC procedure) {
   WNDCLASSEXW windowClass{};
@@ -47,7 +37,8 @@ HFONT CreateCaptionFont(const FontSpec& font) {
   const int height = -static_cast<int>(std::lround(font.points * dotsPerInch / 72.0));
   return CreateFontW(height, 0, 0, 0, font.weight, font.italic, font.underline, font.strikeout,
                      static_cast<DWORD>(font.charset & 0xFF), OUT_DEFAULT_PRECIS,
-                     CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, Widen(font.face).c_str());
+                     CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
+                     kb::widen(font.face).c_str());
 }
 
 }  // namespace
@@ -330,7 +321,7 @@ void Command::DrawCaption(HDC target, int widthPixels) {
     captionFont_ = CreateCaptionFont(label.font);
     captionFontSpec_ = label.font;
   }
-  const std::wstring text = Widen(label.text);
+  const std::wstring text = kb::widen(label.text);
   const int top = static_cast<int>(std::lround(captionTop_ / kTwipsPerPixel));
   RECT box{0, top, widthPixels, top + kCaptionHeight / kTwipsPerPixel};
   const UINT format = DT_CENTER | DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP;

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "common/win32_text.h"
 #include "host/command_line.h"
 #include "host/settings_file.h"
 #include "host/start.h"
@@ -19,14 +20,6 @@ namespace {
 // The program's one message (UTF-8 here, shown through the Unicode call).
 constexpr char kMissingRendererText[] = "Kolvane_Brightrun.dataが同じﾌｫﾙﾀﾞに見つかりません！";
 constexpr char kApplicationTitle[] = "Kolvane_Brightrun(ScreenSaver)";
-
-std::wstring wide(const char* utf8) {
-  const int length = MultiByteToWideChar(CP_UTF8, 0, utf8, -1, nullptr, 0);
-  std::wstring text(length > 0 ? length : 1, L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, utf8, -1, text.data(), length);
-  text.resize(text.size() - 1);
-  return text;
-}
 
 // The settings dialog, modal and without an owner from the caller; it saves
 // through WriteIniValue into the settings file beside the program.
@@ -52,8 +45,8 @@ class Win32StartPort final : public StartPort {
   }
   void showMissingRendererBox() override {
     // Through the Unicode call, so the Japanese text reads right on any code page.
-    MessageBoxW(nullptr, wide(kMissingRendererText).c_str(), wide(kApplicationTitle).c_str(),
-                MB_OK);
+    MessageBoxW(nullptr, kb::widen(kMissingRendererText).c_str(),
+                kb::widen(kApplicationTitle).c_str(), MB_OK);
   }
   std::int32_t hideCursor() override { return ShowCursor(FALSE); }
   void runPreview(std::int32_t parentHandle) override { runPreviewSetup(shared_, parentHandle); }

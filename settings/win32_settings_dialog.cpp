@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <string>
 
+#include "common/win32_text.h"
 #include "controls/win32_command.h"
 #include "settings/settings_resources.h"
 
@@ -32,25 +33,6 @@ constexpr int kBrowseBufferChars = 255;
 constexpr DWORD kBrowseRequestSize =
     offsetof(OPENFILENAMEA, lpTemplateName) + sizeof(OPENFILENAMEA::lpTemplateName);
 static_assert(sizeof(void*) != 4 || kBrowseRequestSize == 76, "the 76-byte request");
-
-std::wstring widen(const std::string& text, UINT codePage) {
-  if (text.empty()) return {};
-  const int length = static_cast<int>(text.size());
-  const int wide = MultiByteToWideChar(codePage, 0, text.data(), length, nullptr, 0);
-  std::wstring result(static_cast<std::size_t>(wide), L'\0');
-  MultiByteToWideChar(codePage, 0, text.data(), length, result.data(), wide);
-  return result;
-}
-
-std::string narrowUtf8(const std::wstring& text) {
-  if (text.empty()) return {};
-  const int length = static_cast<int>(text.size());
-  const int bytes =
-      WideCharToMultiByte(CP_UTF8, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
-  std::string result(static_cast<std::size_t>(bytes), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), length, result.data(), bytes, nullptr, nullptr);
-  return result;
-}
 
 RECT pixelRect(const TwipsRect& twips) {
   const PixelRect p = toPixels(twips);

@@ -10,19 +10,10 @@
 #include <cstdio>
 #include <string>
 
+#include "common/win32_text.h"
 #include "settings/win32_settings_dialog.h"
 
 namespace {
-
-std::string utf8(const std::wstring& text) {
-  if (text.empty()) return {};
-  const int length = static_cast<int>(text.size());
-  const int bytes =
-      WideCharToMultiByte(CP_UTF8, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
-  std::string result(static_cast<std::size_t>(bytes), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), length, result.data(), bytes, nullptr, nullptr);
-  return result;
-}
 
 const char* focusName(HWND dialog, HWND panel, HWND focus) {
   if (focus == nullptr) return "none";
@@ -77,7 +68,7 @@ int main(int argc, char** argv) {
                    outer.right - frame, outer.top + frame + GetSystemMetrics(SM_CYSIZE)};
 
   std::printf("found=1\n");
-  std::printf("repeat_text=%s\n", utf8(text).c_str());
+  std::printf("repeat_text=%s\n", kb::narrowUtf8(text).c_str());
   std::printf("repeat_enabled=%d\n", IsWindowEnabled(box) ? 1 : 0);
   std::printf("browse_enabled=%d\n",
               IsWindowEnabled(GetDlgItem(panel, kb::settings::kIdCmdBgm)) ? 1 : 0);
