@@ -10,4 +10,6 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
-set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-exec)
+# Each build's programs run in a Wine prefix of their own kind (wine-env).
+set(CMAKE_CROSSCOMPILING_EMULATOR env KB_WINE_ARCH=${KB_WINE_ARCH}
+  ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-exec)

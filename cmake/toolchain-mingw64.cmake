@@ -1,5 +1,6 @@
 # Cross build for 64-bit Windows: the build the Windows tests run under wine64.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
+set(KB_WINE_ARCH win64)
 set(KB_TRIPLET x86_64-w64-mingw32)
 include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)

@@ -1,5 +1,5 @@
 """Helpers for end-to-end tests that drive the real Windows programs under
-wine64 on the Xvfb display that scripts/test (or the developer) started.
+Wine (the prefix of the build under test, KB_WINE_ARCH) on the Xvfb display that scripts/test (or the developer) started.
 
 Every wait has a deadline; nothing sleeps for a fixed time to let things
 happen."""
@@ -23,6 +23,7 @@ def wine_environment(extra=None):
 
 WINE_ENV = wine_environment()
 PREFIX = WINE_ENV["WINEPREFIX"]
+WINESERVER = WINE_ENV["WINESERVER"]
 WINDOWS_DIR = os.path.join(PREFIX, "drive_c", "windows")
 
 
@@ -32,9 +33,26 @@ def windows_path(unix_path):
 
 
 def start(program, *args, env=None, **popen):
-    """Starts a Windows program under wine64; returns the Popen."""
+    """Starts a Windows program under Wine; returns the Popen."""
     full_env = {**WINE_ENV, **(env or {})}
     return subprocess.Popen([WINE_EXEC, program, *args], env=full_env, **popen)
+
+
+def reg_query(key, value):
+    """A registry value's text as Wine's reg.exe prints it, or None when absent."""
+    out = subprocess.run([WINE_ENV["WINELOADER"], "reg", "query", key, "/v", value],
+                         env=WINE_ENV, capture_output=True).stdout.decode("utf-8", "replace")
+    for line in out.splitlines():
+        parts = line.strip().split(None, 2)
+        if len(parts) >= 2 and parts[0].lower() == value.lower() and parts[1].startswith("REG_"):
+            return parts[2] if len(parts) == 3 else ""
+    return None
+
+
+def unix_path(windows_path):
+    """The Unix path of a Windows path in this prefix (winepath -u)."""
+    return subprocess.run([WINE_ENV["WINELOADER"], "winepath", "-u", windows_path],
+                          env=WINE_ENV, capture_output=True, check=True).stdout.decode().strip()
 
 
 def wait_for(condition, timeout=30.0, interval=0.05, what="condition"):
@@ -126,8 +144,8 @@ def end_wine():
     one, and on a loaded machine that start can time out, leaving the program
     unable to make any window. The holder takes that risk here, where it can
     be retried, instead of inside the program under test."""
-    subprocess.run(["/usr/lib/wine/wineserver", "-k"], env=WINE_ENV, capture_output=True)
-    subprocess.run(["/usr/lib/wine/wineserver", "-w"], env=WINE_ENV, capture_output=True)
+    subprocess.run([WINESERVER, "-k"], env=WINE_ENV, capture_output=True)
+    subprocess.run([WINESERVER, "-w"], env=WINE_ENV, capture_output=True)
     if os.path.exists(HOLDER):
         _start_holder()
 
@@ -140,6 +158,6 @@ def _start_holder(attempts=3):
             holder.stdout.close()
             return
         holder.wait(timeout=30)
-        subprocess.run(["/usr/lib/wine/wineserver", "-k"], env=WINE_ENV, capture_output=True)
-        subprocess.run(["/usr/lib/wine/wineserver", "-w"], env=WINE_ENV, capture_output=True)
+        subprocess.run([WINESERVER, "-k"], env=WINE_ENV, capture_output=True)
+        subprocess.run([WINESERVER, "-w"], env=WINE_ENV, capture_output=True)
     raise AssertionError("Wine's desktop did not come up")

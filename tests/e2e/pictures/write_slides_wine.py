@@ -1,4 +1,4 @@
-"""kb_write_slides.exe under wine64, as developers use it to place the
+"""kb_write_slides.exe under Wine, as developers use it to place the
 hand-off bitmaps: Windows paths in, the ten files out with the same pixels
 djpeg decodes; a missing target folder is an error exit."""
 import os
