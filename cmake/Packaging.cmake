@@ -1,8 +1,20 @@
-# The release: a zip of the two programs, ready to unpack on Windows.
+# The release of a Windows build: a zip and a per-user NSIS installer, both
+# holding the two programs side by side and the read-me for Windows users.
+#   cd build/win32 && cpack       (the zip and the installer)
 if(WIN32)
-  set(CPACK_GENERATOR ZIP)
+  install(TARGETS Kolvane_Brightrun.scr Kolvane_Brightrun.data RUNTIME DESTINATION .)
+  # packaging/README.txt is UTF-8 with a byte order mark and CRLF line ends
+  # (see .gitattributes), so that Notepad reads it on every Windows language.
+  install(FILES packaging/README.txt DESTINATION .)
+
+  set(CPACK_GENERATOR ZIP NSIS)
   set(CPACK_PACKAGE_NAME Kolvane_Brightrun)
-  set(CPACK_PACKAGE_FILE_NAME "Kolvane_Brightrun-${PROJECT_VERSION}-${CMAKE_SYSTEM_PROCESSOR}")
+  set(CPACK_PACKAGE_VENDOR Kolvane_Brightrun)
+  set(CPACK_PACKAGE_FILE_NAME ${KB_RELEASE_NAME})
   set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
+  # Our own NSIS script (packaging/NSIS.template.in): per user, no
+  # administrator rights, and the screensaver setting made and given back.
+  set(CPACK_MODULE_PATH "${PROJECT_SOURCE_DIR}/packaging")
+  set(CPACK_NSIS_EXECUTABLE makensis)
   include(CPack)
 endif()

@@ -10,11 +10,16 @@ SCR = os.path.join(kbwine.BIN_DIR, "Kolvane_Brightrun.scr")
 RENDERER_TITLE = "Kolvane_Brightrun_Viewer"
 BOX_TITLE = "Kolvane_Brightrun(ScreenSaver)"
 SHOW_TITLE = "Q_Tavel_Main"
+DIALOG_TITLE = "<Kolvane_Brightrun>"
+# Inside the helper's window (100, 100, 200 x 150): Wine learns where the
+# pointer is from the pointer events of its own windows, and a program that
+# opens a window under a pointer Wine has not seen move reads a stale point.
+START = (200, 175)
 
 
-def start_scr(*args, program=SCR, env=None):
-    """Starts the screensaver program in its own folder."""
-    return kbwine.start(program, *args, env=env, cwd=os.path.dirname(program),
+def start_scr(*args, program=SCR, env=None, cwd=None):
+    """Starts the screensaver program, by default in its own folder."""
+    return kbwine.start(program, *args, env=env, cwd=cwd or os.path.dirname(program),
                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
 
@@ -68,6 +73,38 @@ def wait_show_up(process, timeout=60.0):
     kbwine.wait_for(lambda: screen_colours() > 8 or process.poll() is not None, timeout,
                     interval=0.1, what="the renderer's first frame")
     assert process.poll() is None, "the show ended early"
+
+
+def start_show(helper, program=SCR, cwd=None):
+    """Starts /s with the pointer at START over the helper's window and waits
+    until both programs are up and have read START as their start point."""
+    kbwine.move_mouse(*START)
+    kbwine.wait_for(lambda: kbwine.mouse_position() == START, 10, what="the pointer at START")
+    show = start_scr("/s", program=program, cwd=cwd)
+    wait_show_up(show)
+    # The show form takes its start point at the end of its load handler,
+    # after starting the music (which may take a while): once its window
+    # answers messages, the load handler is done.
+    assert helper.ping(SHOW_TITLE), "the show form does not answer"
+    assert kbwine.mouse_position() == START
+    return show
+
+
+def end_show_by_mouse(show, case=None):
+    """Ends a show as a user does: 31 pixels across and down."""
+    kbwine.move_mouse(START[0] + 31, START[1] + 31)
+    assert kbwine.wait_exit(show, 10) == 0, case
+    kbwine.wait_for(lambda: not renderer_running(), 15, what="the renderer's end")
+
+
+def open_and_close_dialog(helper, program=SCR, cwd=None, env=None):
+    """Starts /c, waits for the settings dialog and closes it from outside."""
+    dialog = start_scr("/c", program=program, cwd=cwd, env=env)
+    kbwine.wait_for(lambda: kbwine.find_windows(DIALOG_TITLE) or dialog.poll() is not None,
+                    60, what="the settings dialog")
+    assert dialog.poll() is None, f"/c ended at once with code {dialog.returncode}"
+    assert helper.close_window_titled(DIALOG_TITLE), "the dialog took no close request"
+    assert kbwine.wait_exit(dialog, 30) == 0
 
 
 class PreviewParent:

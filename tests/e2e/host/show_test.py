@@ -10,10 +10,6 @@ import tempfile
 import hostwine
 import kbwine
 
-# Inside the helper's window (100, 100, 200 x 150): Wine learns where the
-# pointer is from the pointer events of its own windows, and a program that
-# opens a window under a pointer Wine has not seen move reads a stale point.
-START = (200, 175)
 SIZES = [79974] + [196662] * 9
 
 
@@ -73,28 +69,15 @@ def check_headers(path):
 
 
 def move_from_start(dx, dy):
-    kbwine.move_mouse(START[0] + dx, START[1] + dy)
+    kbwine.move_mouse(hostwine.START[0] + dx, hostwine.START[1] + dy)
 
 
 def start_show(program=hostwine.SCR):
-    # Wine is already up (see main) and the pointer is over its window, so
-    # both programs read START as their start point.
-    kbwine.move_mouse(*START)
-    kbwine.wait_for(lambda: kbwine.mouse_position() == START, 10, what="the pointer at START")
-    show = hostwine.start_scr("/s", program=program)
-    hostwine.wait_show_up(show)
-    # The show form takes its start point at the end of its load handler,
-    # after starting the music (which may take a while): once its window
-    # answers messages, the load handler is done.
-    assert HELPER.ping(hostwine.SHOW_TITLE), "the show form does not answer"
-    assert kbwine.mouse_position() == START
-    return show
+    return hostwine.start_show(HELPER, program)
 
 
 def end_show_by_mouse(show, case=None):
-    move_from_start(31, 31)
-    assert kbwine.wait_exit(show, 10) == 0, case
-    kbwine.wait_for(lambda: not hostwine.renderer_running(), 15, what="the renderer's end")
+    hostwine.end_show_by_mouse(show, case)
 
 
 def test_files_window_and_mouse_rule():

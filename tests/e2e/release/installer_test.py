@@ -1,0 +1,110 @@
+"""The per-user installer, run silently as a standard user's setup would be:
+the programs in place, the screensaver setting on the installed program, /s
+and /c from there; then the uninstaller, run silently: everything it put or
+a show left gone, the setting given back, and the user's own files kept."""
+import glob
+import os
+import shutil
+import sys
+
+import hostwine
+import kbwine
+
+DESKTOP = r"HKCU\Control Panel\Desktop"
+UNINSTALL = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Kolvane_Brightrun"
+THEIR_SAVER = r"C:\windows\system32\scrnsave.scr"
+PICTURES = [f"Kolvane_Brightrun{k}.bmp" for k in range(10)]
+
+
+def local_app_data():
+    (found,) = [d for d in glob.glob(os.path.join(kbwine.PREFIX, "drive_c/users/*/AppData/Local"))
+                if "/Public/" not in d]
+    return found
+
+
+def reg_set(key, value, data):
+    kbwine.start("reg", "add", key, "/v", value, "/d", data, "/f",
+                 stdout=kbwine.subprocess.DEVNULL).wait(timeout=60)
+
+
+def run_silently(program):
+    process = kbwine.start(program, "/S")
+    assert kbwine.wait_exit(process, 120) == 0, f"{program} /S failed"
+
+
+def same_bytes(a, b):
+    with open(a, "rb") as fa, open(b, "rb") as fb:
+        return fa.read() == fb.read()
+
+
+def check_installed(folder):
+    for name in ("Kolvane_Brightrun.scr", "Kolvane_Brightrun.data"):
+        assert same_bytes(os.path.join(folder, name), os.path.join(kbwine.BIN_DIR, name)), name
+    assert os.path.isfile(os.path.join(folder, "README.txt"))
+    assert os.path.isfile(os.path.join(folder, "Uninstall.exe"))
+    setting = kbwine.reg_query(DESKTOP, "SCRNSAVE.EXE")
+    assert setting and os.path.samefile(kbwine.unix_path(setting),
+                                        os.path.join(folder, "Kolvane_Brightrun.scr")), setting
+    assert " " not in setting, f"Windows would misread {setting!r} followed by /s"
+    assert kbwine.reg_query(DESKTOP, "ScreenSaveActive") == "1"
+    return setting
+
+
+def user_files(folder, store):
+    """Files of the user's own beside everything the uninstaller removes."""
+    mine = [os.path.join(folder, "my notes.txt"), os.path.join(store, "other.bmp"),
+            os.path.join(kbwine.WINDOWS_DIR, "Kolvane_Brightrun.txt")]
+    for path in mine:
+        with open(path, "w") as f:
+            f.write("the user's own")
+    return mine
+
+
+def main(installer):
+    folder = os.path.join(local_app_data(), "Programs", "Kolvane_Brightrun")
+    store = os.path.join(local_app_data(), "VirtualStore", "Windows")
+    kbwine.end_wine()
+    shutil.rmtree(folder, ignore_errors=True)
+    reg_set(DESKTOP, "SCRNSAVE.EXE", THEIR_SAVER)
+    reg_set(DESKTOP, "ScreenSaveActive", "0")
+    run_silently(installer)
+    setting = check_installed(folder)
+
+    helper = hostwine.PreviewParent()
+    try:
+        # As Windows starts it: the setting's text with /s.
+        hostwine.end_show_by_mouse(hostwine.start_show(helper, setting, cwd=folder))
+        hostwine.open_and_close_dialog(helper, setting, cwd=folder)
+    finally:
+        helper.quit()
+    for name in PICTURES:
+        assert os.path.isfile(os.path.join(kbwine.WINDOWS_DIR, name)), f"the show wrote no {name}"
+    # What file virtualisation keeps for a standard user, and saved settings.
+    os.makedirs(store, exist_ok=True)
+    for name in PICTURES:
+        shutil.copy(os.path.join(kbwine.WINDOWS_DIR, name), store)
+    with open(os.path.join(folder, "Kolvane_Brightrun.ini"), "w") as f:
+        f.write("[Section]\n")
+    mine = user_files(folder, store)
+
+    # The uninstaller hands over to a copy of itself and ends at once: its
+    # last step is the uninstall entry's removal.
+    run_silently(os.path.join(folder, "Uninstall.exe"))
+    kbwine.wait_for(lambda: kbwine.reg_query(UNINSTALL, "DisplayName") is None, 60,
+                    interval=0.5, what="the uninstaller's end")
+    left = sorted(os.listdir(folder))
+    assert left == ["my notes.txt"], f"left in the program folder: {left}"
+    for name in PICTURES:
+        for place in (kbwine.WINDOWS_DIR, store):
+            assert not os.path.exists(os.path.join(place, name)), f"{name} left in {place}"
+    assert all(os.path.isfile(path) for path in mine), "a file of the user's own went"
+    assert kbwine.reg_query(DESKTOP, "SCRNSAVE.EXE") == THEIR_SAVER
+    assert kbwine.reg_query(DESKTOP, "ScreenSaveActive") == "0"
+    for path in mine:
+        os.remove(path)
+    kbwine.end_wine()
+    print("installer tests passed")
+
+
+if __name__ == "__main__":
+    main(sys.argv[1])
