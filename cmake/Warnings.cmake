@@ -20,4 +20,8 @@ if(WIN32)
   # Keep every program free of a console window and of Unicode defaults:
   # the system talks to Windows through the ANSI entry points on purpose.
   add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0501)
+  # Stack protection; linked -static, its support (libssp) is inside each
+  # program, which still imports only Windows' DLLs.
+  add_compile_options(-fstack-protector-strong)
+  add_link_options(-fstack-protector-strong)
 endif()

@@ -2,8 +2,10 @@
 """Checks a built Windows program from its PE headers alone.
 
 A shipped program must be a "Windows GUI" program of the expected machine,
-import only Windows' own DLLs, and carry no manifest that requests an
-execution level (so file virtualisation keeps working for standard users).
+import only Windows' own DLLs, keep ASLR and DEP (and high-entropy ASLR in
+the 64-bit build), carry stack protection, and carry no manifest that
+requests an execution level (so file virtualisation keeps working for
+standard users).
 """
 import argparse
 import struct
@@ -14,6 +16,8 @@ SYSTEM_DLLS = {
     "shell32.dll", "winmm.dll", "opengl32.dll", "glu32.dll", "msvcrt.dll",
     "advapi32.dll",
 }
+DYNAMIC_BASE, NX_COMPAT, HIGH_ENTROPY_VA = 0x40, 0x100, 0x20
+STACK_PROTECTOR = b"stack smashing detected"
 MACHINES = {"x86_64": (0x8664, 0x20B), "i686": (0x14C, 0x10B)}
 SUBSYSTEM_GUI = 2
 RT_MANIFEST = 24
@@ -29,7 +33,7 @@ class Pe:
         self.machine, sections, _, _, _, opt_size, _ = struct.unpack_from("<HHIIIHH", data, coff)
         opt = coff + 20
         (self.magic,) = struct.unpack_from("<H", data, opt)
-        (self.subsystem,) = struct.unpack_from("<H", data, opt + 68)
+        self.subsystem, self.dll_characteristics = struct.unpack_from("<HH", data, opt + 68)
         dirs = opt + (96 if self.magic == 0x10B else 112)
         self.directories = [struct.unpack_from("<II", data, dirs + 8 * i) for i in range(16)]
         self.sections = []
@@ -98,6 +102,12 @@ def main():
     foreign = [dll for dll in pe.imported_dlls() if dll not in SYSTEM_DLLS]
     if foreign:
         problems.append("imports non-system DLLs: " + ", ".join(foreign))
+    wanted = DYNAMIC_BASE | NX_COMPAT | (HIGH_ENTROPY_VA if args.arch == "x86_64" else 0)
+    if pe.dll_characteristics & wanted != wanted:
+        problems.append(f"DllCharacteristics {pe.dll_characteristics:#x} lacks {wanted:#x} "
+                        "(ASLR, DEP)")
+    if STACK_PROTECTOR not in pe.data:
+        problems.append("no stack protection (-fstack-protector-strong) linked in")
     if any(b"requestedExecutionLevel" in m for m in pe.manifests()):
         problems.append("carries a manifest that requests an execution level")
     print(f"{args.program}: imports {', '.join(pe.imported_dlls())}")
