@@ -72,39 +72,31 @@ def move_from_start(dx, dy):
     kbwine.move_mouse(hostwine.START[0] + dx, hostwine.START[1] + dy)
 
 
-def start_show(program=hostwine.SCR):
-    return hostwine.start_show(HELPER, program)
-
-
-def end_show_by_mouse(show, case=None):
-    hostwine.end_show_by_mouse(show, case)
-
-
 def test_files_window_and_mouse_rule():
     for k in range(10):
         if os.path.exists(slide_path(k)):
             os.remove(slide_path(k))
-    show = start_show()
+    show = hostwine.start_show(HELPER)
     check_slide_files()
     move_from_start(0, 200)  # straight down: the show goes on
     move_from_start(30, 30)
     assert hostwine.stays_alive(show, 1.0), "30 and 30 ended the show"
     assert hostwine.renderer_running(), "30 and 30 ended the renderer"
-    end_show_by_mouse(show)
+    hostwine.end_show_by_mouse(show)
 
 
 def test_second_start_ends_at_once():
-    show = start_show()
+    show = hostwine.start_show(HELPER)
     for args in (["/s"], ["/p", "1234"], ["/c"], []):
         second = hostwine.start_scr(*args)
         assert kbwine.wait_exit(second, 30) == 0, args
         assert not kbwine.find_windows(hostwine.BOX_TITLE), args
         assert show.poll() is None, args
-    end_show_by_mouse(show)
+    hostwine.end_show_by_mouse(show)
 
 
 def test_esc_ends_only_the_renderer():
-    show = start_show()
+    show = hostwine.start_show(HELPER)
     window = kbwine.find_windows(hostwine.RENDERER_TITLE)[0]
     # Held down until the renderer has gone, as a user holds a key: the
     # renderer looks at the key state between frames.
@@ -119,7 +111,7 @@ def test_esc_ends_only_the_renderer():
 
 
 def test_close_request_from_outside():
-    show = start_show()
+    show = hostwine.start_show(HELPER)
     assert HELPER.close_window_titled(hostwine.SHOW_TITLE)
     assert kbwine.wait_exit(show, 10) == 0
     # The renderer is a process of its own: it goes on until the mouse moves.
@@ -163,9 +155,9 @@ def test_music_that_cannot_play_leaves_the_show_running():
         for case, settings in enumerate(bad_music_settings(folder)):
             with open(os.path.join(folder, "Kolvane_Brightrun.ini"), "wb") as f:
                 f.write(settings)
-            show = start_show(os.path.join(folder, "Kolvane_Brightrun.scr"))
+            show = hostwine.start_show(HELPER, os.path.join(folder, "Kolvane_Brightrun.scr"))
             assert not kbwine.find_windows(hostwine.BOX_TITLE), case
-            end_show_by_mouse(show, case)
+            hostwine.end_show_by_mouse(show, case)
     finally:
         shutil.rmtree(folder, ignore_errors=True)
 
@@ -182,9 +174,9 @@ def test_folder_with_blanks_starts_its_own_renderer():
         # A decoy that would show a second helper window if it were started.
         shutil.copy(os.path.join(kbwine.BIN_DIR, "kb_preview_parent.exe"),
                     os.path.join(folder, "a.exe"))
-        show = start_show(os.path.join(programs, "Kolvane_Brightrun.scr"))
+        show = hostwine.start_show(HELPER, os.path.join(programs, "Kolvane_Brightrun.scr"))
         assert len(kbwine.find_windows("kb_preview_parent")) == 1, "the decoy was started"
-        end_show_by_mouse(show)
+        hostwine.end_show_by_mouse(show)
     finally:
         shutil.rmtree(folder, ignore_errors=True)
 
