@@ -14,14 +14,6 @@ import kbwine
 FLOOR_COLOUR = (255, 0, 255)
 
 
-def until_on_screen(process, seen):
-    """Seconds from now until `seen(screenshot)` holds."""
-    start = time.monotonic()
-    kbwine.wait_for(lambda: process.poll() is None and seen(kbwine.Screenshot()), 60,
-                    interval=0, what="the first frame")
-    return time.monotonic() - start
-
-
 def pictures_shown(shot):
     colours = {shot.pixel(x, y) for x in range(0, shot.width, 32)
                for y in range(0, shot.height, 32)}

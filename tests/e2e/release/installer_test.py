@@ -2,9 +2,11 @@
 the programs in place, the screensaver setting on the installed program, /s
 and /c from there; then the uninstaller, run silently: everything it put or
 a show left gone, the setting given back, and the user's own files kept."""
+import filecmp
 import glob
 import os
 import shutil
+import subprocess
 import sys
 
 import hostwine
@@ -24,7 +26,7 @@ def local_app_data():
 
 def reg_set(key, value, data):
     kbwine.start("reg", "add", key, "/v", value, "/d", data, "/f",
-                 stdout=kbwine.subprocess.DEVNULL).wait(timeout=60)
+                 stdout=subprocess.DEVNULL).wait(timeout=60)
 
 
 def run_silently(program):
@@ -32,14 +34,10 @@ def run_silently(program):
     assert kbwine.wait_exit(process, 120) == 0, f"{program} /S failed"
 
 
-def same_bytes(a, b):
-    with open(a, "rb") as fa, open(b, "rb") as fb:
-        return fa.read() == fb.read()
-
-
 def check_installed(folder):
     for name in ("Kolvane_Brightrun.scr", "Kolvane_Brightrun.data"):
-        assert same_bytes(os.path.join(folder, name), os.path.join(kbwine.BIN_DIR, name)), name
+        assert filecmp.cmp(os.path.join(folder, name), os.path.join(kbwine.BIN_DIR, name),
+                           shallow=False), name
     assert os.path.isfile(os.path.join(folder, "README.txt"))
     assert os.path.isfile(os.path.join(folder, "Uninstall.exe"))
     setting = kbwine.reg_query(DESKTOP, "SCRNSAVE.EXE")
