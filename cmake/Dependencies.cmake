@@ -20,8 +20,7 @@ if(WIN32)
   set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
   add_subdirectory(/usr/src/googletest "${CMAKE_BINARY_DIR}/googletest" EXCLUDE_FROM_ALL)
 
-  add_library(kb_gl INTERFACE)
-  target_link_libraries(kb_gl INTERFACE opengl32 glu32)
+  # kb_gl, the system folder's OpenGL, is renderer/win32_gl_functions.cpp.
 else()
   find_package(JPEG REQUIRED)
   add_library(kb_jpeg INTERFACE)

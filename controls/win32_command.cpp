@@ -271,7 +271,9 @@ void Command::FillGradient(bool reversed, int widthPixels, int heightPixels) {
     points[i].Blue = vertices[i].colour.blue;
   }
   GRADIENT_RECT rectangle{0, 1};
-  GradientFill(faceDc_, points, 2, &rectangle, 1, GRADIENT_FILL_RECT_V);
+  // gdi32's own gradient, which msimg32's GradientFill calls: msimg32 is not
+  // a KnownDLL, so importing it would let a planted copy beside the program run.
+  GdiGradientFill(faceDc_, points, 2, &rectangle, 1, GRADIENT_FILL_RECT_V);
 }
 
 void Command::DrawFrame(Skin skin) {

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "common/win32_system_dlls.h"
 #include "common/win32_text.h"
 #include "host/command_line.h"
 #include "host/settings_file.h"
@@ -71,6 +72,7 @@ int runMessageLoop() {
 }  // namespace kb
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  kb::restrictDllSearchToSystemFolder();
   static kb::SharedState shared;
   const std::string arguments = kb::argumentText(GetCommandLineA());
   kb::Win32StartPort port(shared, kb::modeLetter(arguments));

@@ -2,6 +2,7 @@
 // loop and always ends with exit code 0.
 #include <windows.h>
 
+#include "common/win32_system_dlls.h"
 #include "renderer/frame_loop.h"
 #include "renderer/scene.h"
 #include "renderer/win32_window.h"
@@ -62,6 +63,7 @@ int runRenderer(HINSTANCE, HINSTANCE, LPSTR, int) {
 }  // namespace kb::renderer
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int showCommand) {
+  kb::restrictDllSearchToSystemFolder();
   kb::renderer::runRenderer(instance, previous, commandLine, showCommand);
   return 0;
 }

@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 
 #include "renderer/scene.h"
+#include "renderer/win32_gl_functions.h"
 #include "renderer/win32_textures.h"
 #include "renderer/window_messages.h"
 
@@ -73,6 +74,7 @@ bool acquireWindowAndContext(DWORD exStyle, int colourBits) {
 }  // namespace
 
 bool openRendererWindow(int width, int height, bool fullScreen, int colourBits) {
+  if (!bindOpenGl()) return false;
   instance = GetModuleHandleA(nullptr);
   if (!registerWindowClass()) return false;
 

@@ -2,7 +2,8 @@
 """Checks a built Windows program from its PE headers alone.
 
 A shipped program must be a "Windows GUI" program of the expected machine,
-import only Windows' own DLLs, keep ASLR and DEP (and high-entropy ASLR in
+import only KnownDLLs (which Windows never takes from the program's folder;
+the others it binds at run time from the system folder), keep ASLR and DEP (and high-entropy ASLR in
 the 64-bit build), carry stack protection, and carry no manifest that
 requests an execution level (so file virtualisation keeps working for
 standard users).
@@ -11,10 +12,9 @@ import argparse
 import struct
 import sys
 
-SYSTEM_DLLS = {
-    "kernel32.dll", "user32.dll", "gdi32.dll", "msimg32.dll", "comdlg32.dll",
-    "shell32.dll", "winmm.dll", "opengl32.dll", "glu32.dll", "msvcrt.dll",
-    "advapi32.dll",
+KNOWN_DLLS = {
+    "kernel32.dll", "user32.dll", "gdi32.dll", "comdlg32.dll", "shell32.dll",
+    "msvcrt.dll", "advapi32.dll",
 }
 DYNAMIC_BASE, NX_COMPAT, HIGH_ENTROPY_VA = 0x40, 0x100, 0x20
 STACK_PROTECTOR = b"stack smashing detected"
@@ -99,9 +99,10 @@ def main():
                         f"want {machine:#x} / {magic:#x}")
     if pe.subsystem != SUBSYSTEM_GUI:
         problems.append(f"subsystem {pe.subsystem}, want 2 (Windows GUI)")
-    foreign = [dll for dll in pe.imported_dlls() if dll not in SYSTEM_DLLS]
+    foreign = [dll for dll in pe.imported_dlls() if dll not in KNOWN_DLLS]
     if foreign:
-        problems.append("imports non-system DLLs: " + ", ".join(foreign))
+        problems.append("imports DLLs Windows may take from the program's folder: "
+                        + ", ".join(foreign))
     wanted = DYNAMIC_BASE | NX_COMPAT | (HIGH_ENTROPY_VA if args.arch == "x86_64" else 0)
     if pe.dll_characteristics & wanted != wanted:
         problems.append(f"DllCharacteristics {pe.dll_characteristics:#x} lacks {wanted:#x} "

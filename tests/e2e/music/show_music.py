@@ -10,6 +10,7 @@ import sys
 import tempfile
 import unittest
 
+import hostwine
 import kbwine
 
 SECTION = b"Section"
@@ -121,6 +122,31 @@ class ShowMusic(unittest.TestCase):
                           if command == "status MP3Play mode"}, {30})
         self.assertEqual({length for command, length in mci_calls(show.trace())
                           if command != "status MP3Play mode"}, {0})
+
+    def test_dlls_planted_beside_the_programs_are_never_loaded(self):
+        """Windows looks in a program's own folder first for DLLs outside
+        KnownDLLs. With that order (native first), stand-ins beside both
+        programs must not load: /s shows its pictures and plays its MP3, the
+        mouse ends both programs, and /c opens its dialog."""
+        planted = os.environ["KB_PLANTED_DIR"]
+        for dll in os.listdir(planted):
+            shutil.copy(os.path.join(planted, dll), self.folder)
+        env = {"WINEDLLOVERRIDES": "mscoree,mshtml=;winmm,msimg32,opengl32,glu32=n,b"}
+        show = Show(self.folder, kind=2, music_file=make_tone(self.music, "tone.mp3"), env=env)
+        show.wait_trace(lambda t: "play MP3Play" in mci_commands(t), "the MP3 playing")
+        kbwine.wait_window(RENDERER_TITLE)
+        kbwine.wait_for(lambda: hostwine.screen_colours() > 8, 30, what="the pictures")
+        show.end_by_mouse()
+        kbwine.wait_for(lambda: not hostwine.renderer_running(), 15, what="the renderer's end")
+        helper = hostwine.PreviewParent()
+        try:
+            hostwine.open_and_close_dialog(
+                helper, os.path.join(self.folder, "Kolvane_Brightrun.scr"), env=env)
+        finally:
+            helper.quit()
+        self.assertEqual(sorted(os.listdir(planted)),
+                         sorted(n for n in os.listdir(self.folder) if n.endswith(".dll")))
+        self.assertEqual([n for n in os.listdir(self.folder) if n.endswith(".loaded")], [])
 
     def test_mid_file_gets_no_music(self):
         mid = os.path.join(self.music, "tune.mid")

@@ -3,6 +3,8 @@
 // upload through opengl32 and glu32.
 #include "renderer/win32_textures.h"
 
+#include "renderer/win32_gl_functions.h"
+
 // clang-format off
 #include <windows.h>
 #include <GL/gl.h>
@@ -143,7 +145,9 @@ class HiddenGlWindow {
     format.iPixelType = PFD_TYPE_RGBA;
     format.cColorBits = 32;
     format.cDepthBits = 16;
-    const int chosen = deviceContext_ ? ChoosePixelFormat(deviceContext_, &format) : 0;
+    const int chosen = deviceContext_ && kb::renderer::bindOpenGl()
+                           ? ChoosePixelFormat(deviceContext_, &format)
+                           : 0;
     if (chosen && SetPixelFormat(deviceContext_, chosen, &format)) {
       context_ = wglCreateContext(deviceContext_);
     }
