@@ -23,4 +23,48 @@ std::string narrowUtf8(std::wstring_view text) {
   return result;
 }
 
+bool isAnsiLeadByte(unsigned char byte) {
+  return IsDBCSLeadByte(byte) != FALSE;
+}
+
+namespace {
+
+// The text in the ANSI code page, or none when a character would become a
+// stand-in (best-fit look-alikes included).
+std::optional<std::string> exactAnsi(std::wstring_view text) {
+  if (text.empty()) return std::string();
+  const int length = static_cast<int>(text.size());
+  BOOL usedDefault = FALSE;
+  const int bytes = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), length, nullptr,
+                                        0, nullptr, &usedDefault);
+  if (bytes <= 0 || usedDefault) return std::nullopt;
+  std::string result(static_cast<std::size_t>(bytes), '\0');
+  WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), length, result.data(), bytes,
+                      nullptr, nullptr);
+  return result;
+}
+
+std::wstring shortPathOf(const std::wstring& path) {
+  std::wstring shortPath(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length =
+        GetShortPathNameW(path.c_str(), shortPath.data(), static_cast<DWORD>(shortPath.size()));
+    if (length == 0) return {};
+    if (length < shortPath.size()) return shortPath.substr(0, length);
+    shortPath.resize(length);
+  }
+}
+
+}  // namespace
+
+AnsiSpellings ansiSpellings(const std::wstring& path) {
+  AnsiSpellings spellings;
+  spellings.exact = exactAnsi(path);
+  if (!spellings.exact) {
+    const std::wstring shortPath = shortPathOf(path);
+    if (!shortPath.empty()) spellings.shortForm = exactAnsi(shortPath);
+  }
+  return spellings;
+}
+
 }  // namespace kb

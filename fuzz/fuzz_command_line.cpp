@@ -7,6 +7,7 @@
 
 #include "host/command_line.h"
 #include "host/start.h"
+#include "tests/unit/code_pages.h"
 
 namespace {
 
@@ -31,14 +32,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string commandLine(reinterpret_cast<const char*>(data), size);
   const std::string arguments = kb::argumentText(commandLine);
   if (arguments.size() > commandLine.size()) std::abort();
-  const char letter = kb::modeLetter(arguments);
-  const kb::StartPlan plan = kb::planStart(arguments);
+  // Read as Shift-JIS, whose double-byte characters are the hard case.
+  const auto leadByte = kb::test::cp932LeadByte;
+  const char letter = kb::modeLetter(arguments, leadByte);
+  const kb::StartPlan plan = kb::planStart(arguments, leadByte);
   if ((plan.action == kb::StartAction::Preview) != (letter == 'P')) std::abort();
-  kb::previewHandle(arguments);
+  kb::previewHandle(arguments, leadByte);
 
   QuietStartPort port;
   kb::SharedState shared;
-  kb::Main(port, shared, arguments);
+  kb::Main(port, shared, arguments, leadByte);
   if (port.previewed == port.settingsLoaded) std::abort();  // exactly one of the two
   return 0;
 }

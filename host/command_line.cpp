@@ -28,16 +28,21 @@ std::string argumentText(std::string_view commandLine) {
   return std::string(commandLine.substr(at));
 }
 
-char modeLetter(std::string_view argumentText) {
-  return argumentText.size() < 2 ? '\0' : upper(argumentText[1]);
+char modeLetter(std::string_view argumentText, LeadByteTest isLeadByte) {
+  const auto characters = ansiCharacters(argumentText, isLeadByte);
+  if (characters.size() < 2 || characters[1].size() != 1) return '\0';
+  return upper(characters[1][0]);
 }
 
-std::int32_t previewHandle(std::string_view argumentText) {
-  return argumentText.size() < 4 ? 0 : handleNumber(argumentText.substr(3));
+std::int32_t previewHandle(std::string_view argumentText, LeadByteTest isLeadByte) {
+  const auto characters = ansiCharacters(argumentText, isLeadByte);
+  if (characters.size() < 4) return 0;
+  const auto from = static_cast<std::size_t>(characters[3].data() - argumentText.data());
+  return handleNumber(argumentText.substr(from));
 }
 
-StartPlan planStart(std::string_view argumentText) {
-  switch (modeLetter(argumentText)) {
+StartPlan planStart(std::string_view argumentText, LeadByteTest isLeadByte) {
+  switch (modeLetter(argumentText, isLeadByte)) {
     case 'P':
       return {StartAction::Preview, false, false};
     case 'C':

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "common/ansi_text.h"
+
 namespace kb {
 
 // The text after the program name in a full Windows command line (as
@@ -13,13 +15,17 @@ namespace kb {
 // program name may be quoted, and a quoted name may hold blanks.
 std::string argumentText(std::string_view commandLine);
 
-// Character 2 of the upper-cased argument text, or '\0' when it is shorter.
-// Only this one character counts, so /s, -S and /scr all give 'S'.
-char modeLetter(std::string_view argumentText);
+// The argument text counts characters of the ANSI code page, so a double-byte
+// character is one character.
+
+// Character 2 of the upper-cased argument text, or '\0' when it is shorter or
+// is a double-byte character (no letter at all). Only this one character
+// counts, so /s, -S and /scr all give 'S'.
+char modeLetter(std::string_view argumentText, LeadByteTest isLeadByte);
 
 // The window handle after /p: the argument text from character 4, read as a
 // number (see number_text.h); 0 when there is none.
-std::int32_t previewHandle(std::string_view argumentText);
+std::int32_t previewHandle(std::string_view argumentText, LeadByteTest isLeadByte);
 
 enum class StartAction {
   Preview,         // embed the preview picture in the given window
@@ -35,6 +41,6 @@ struct StartPlan {
   bool hideCursor;    // ShowCursor(FALSE) before the show ("S" only)
 };
 
-StartPlan planStart(std::string_view argumentText);
+StartPlan planStart(std::string_view argumentText, LeadByteTest isLeadByte);
 
 }  // namespace kb

@@ -18,10 +18,12 @@ char upper(char c) {
 
 }  // namespace
 
-MusicFileKind musicFileKind(std::string_view bgmFile) {
-  if (bgmFile.size() < 3) return MusicFileKind::None;
+MusicFileKind musicFileKind(std::string_view bgmFile, LeadByteTest isLeadByte) {
+  const auto characters = ansiCharacters(bgmFile, isLeadByte);
+  if (characters.size() < 3) return MusicFileKind::None;
   std::string ending;
-  for (char c : bgmFile.substr(bgmFile.size() - 3)) ending += upper(c);
+  for (std::size_t i = characters.size() - 3; i < characters.size(); ++i)
+    for (char c : characters[i]) ending += upper(c);
   if (ending == "WAV") return MusicFileKind::Wav;
   if (ending == "MP3") return MusicFileKind::Mp3;
   return MusicFileKind::None;
@@ -31,8 +33,13 @@ bool mouseMovedFarEnough(int startX, int startY, int x, int y) {
   return std::abs(startY - y) > kMouseThreshold && std::abs(startX - x) > kMouseThreshold;
 }
 
-Show::Show(ShowPort& port, ShowMusic& music, SharedState& shared, char modeLetter)
-    : port_(port), music_(music), shared_(shared), modeLetter_(modeLetter) {}
+Show::Show(ShowPort& port, ShowMusic& music, SharedState& shared, char modeLetter,
+           LeadByteTest isLeadByte)
+    : port_(port),
+      music_(music),
+      shared_(shared),
+      modeLetter_(modeLetter),
+      isLeadByte_(isLeadByte) {}
 
 void Show::FormLoad() {
   writeSlideFiles();
@@ -53,7 +60,7 @@ void Show::startMusic() {
     music_.CdOpen();
     port_.setTimer(ShowTimer::CdWatch, true);
   } else if (shared_.BgmKind == kKindMusicFile) {
-    switch (musicFileKind(shared_.BgmFile)) {
+    switch (musicFileKind(shared_.BgmFile, isLeadByte_)) {
       case MusicFileKind::Wav:
         music_.WavStart();
         break;
@@ -97,7 +104,7 @@ void Show::QueryUnload() {
     music_.CdClose();
   }
   if (shared_.BgmKind == kKindMusicFile) {
-    switch (musicFileKind(shared_.BgmFile)) {
+    switch (musicFileKind(shared_.BgmFile, isLeadByte_)) {
       case MusicFileKind::Wav:
         music_.WavStop();
         break;

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "common/ansi_text.h"
 #include "host/shared_state.h"
 
 namespace kb {
@@ -22,9 +23,10 @@ constexpr unsigned showTimerInterval(ShowTimer timer) {
 }
 
 // Which file operations a music file gets: the last three characters of its
-// name, upper-cased ("x.wav" and "x.Wav" are WAV; a dot is not required).
+// name (of the ANSI code page, so a double-byte one is one), upper-cased
+// ("x.wav" and "x.Wav" are WAV; a dot is not required).
 enum class MusicFileKind { None, Wav, Mp3 };
-MusicFileKind musicFileKind(std::string_view bgmFile);
+MusicFileKind musicFileKind(std::string_view bgmFile, LeadByteTest isLeadByte);
 
 // The mouse rule: more than 30 pixels from the start point on both axes.
 bool mouseMovedFarEnough(int startX, int startY, int x, int y);
@@ -66,7 +68,9 @@ class Show {
  public:
   // modeLetter is the command line's mode letter: 'S', or '\0' for an empty
   // command line (the cursor was not hidden and is not shown again).
-  Show(ShowPort& port, ShowMusic& music, SharedState& shared, char modeLetter);
+  // isLeadByte reads the music file's name (musicFileKind).
+  Show(ShowPort& port, ShowMusic& music, SharedState& shared, char modeLetter,
+       LeadByteTest isLeadByte);
 
   // Form_Load: the ten bitmaps, the renderer, the music, the start point.
   void FormLoad();
@@ -89,6 +93,7 @@ class Show {
   ShowMusic& music_;
   SharedState& shared_;
   char modeLetter_;
+  LeadByteTest isLeadByte_;
 };
 
 }  // namespace kb

@@ -14,11 +14,12 @@ bool anotherInstanceRuns(StartPort& port) {
 
 }  // namespace
 
-MainOutcome Main(StartPort& port, SharedState& shared, std::string_view argumentText) {
+MainOutcome Main(StartPort& port, SharedState& shared, std::string_view argumentText,
+                 LeadByteTest isLeadByte) {
   if (anotherInstanceRuns(port)) return MainOutcome::End;
-  const StartPlan plan = planStart(argumentText);
+  const StartPlan plan = planStart(argumentText, isLeadByte);
   if (plan.action == StartAction::Preview) {
-    port.runPreview(previewHandle(argumentText));
+    port.runPreview(previewHandle(argumentText, isLeadByte));
     return MainOutcome::KeepRunning;
   }
   port.loadSettings();

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "common/ansi_text.h"
 #include "host/shared_state.h"
 
 namespace kb {
@@ -38,6 +39,8 @@ enum class MainOutcome {
   KeepRunning,  // a form is loaded: run its message loop
 };
 
-MainOutcome Main(StartPort& port, SharedState& shared, std::string_view argumentText);
+// isLeadByte tells the ANSI code page's double-byte characters (ansi_text.h).
+MainOutcome Main(StartPort& port, SharedState& shared, std::string_view argumentText,
+                 LeadByteTest isLeadByte);
 
 }  // namespace kb

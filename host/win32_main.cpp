@@ -26,9 +26,9 @@ constexpr char kApplicationTitle[] = "Kolvane_Brightrun(ScreenSaver)";
 // through WriteIniValue into the settings file beside the program.
 void runSettingsDialog(SharedState& shared) {
   settings::DialogHost host;
-  host.writeSetting = [&shared](const settings::IniWrite& write) {
-    WriteIniValue(win32ProfilePort(), shared, kSettingsSection, write.key, write.value,
-                  settingsFile());
+  host.writeSetting = [&shared, file = settingsFile()](const settings::IniWrite& write) {
+    if (!file.empty())
+      WriteIniValue(win32ProfilePort(), shared, kSettingsSection, write.key, write.value, file);
   };
   host.animateOpen = [&shared](HWND window) { AnimateOpen(window, shared); };
   host.animateClose = [&shared](HWND window) { AnimateClose(window, shared); };
@@ -40,10 +40,13 @@ class Win32StartPort final : public StartPort {
   Win32StartPort(SharedState& shared, char modeLetter) : shared_(shared), modeLetter_(modeLetter) {}
 
   bool windowExists(const char* title) override { return FindWindowA(nullptr, title) != nullptr; }
-  void loadSettings() override { LoadSettings(win32ProfilePort(), shared_, programFolder()); }
-  bool rendererFileExists() override {
-    return FileExists(win32ProfilePort(), rendererFilePath(programFolder()));
+  void loadSettings() override {
+    // A folder with no ANSI spelling has no settings file the profile
+    // functions can read: the settings stay as at start, with no music.
+    const std::string folder = programFolder().ansi;
+    if (!folder.empty()) LoadSettings(win32ProfilePort(), shared_, folder);
   }
+  bool rendererFileExists() override { return kb::rendererFileExists(); }
   void showMissingRendererBox() override {
     // Through the Unicode call, so the Japanese text reads right on any code page.
     MessageBoxW(nullptr, kb::widen(kMissingRendererText).c_str(),
@@ -59,13 +62,22 @@ class Win32StartPort final : public StartPort {
   char modeLetter_;
 };
 
-int runMessageLoop() {
-  MSG message;
-  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-    TranslateMessage(&message);
-    DispatchMessageA(&message);
+// The loop of the form Main left loaded; it also ends, with the program,
+// when `endsWith` (a process handle, or null) ends. No timer is involved.
+int runMessageLoop(HANDLE endsWith) {
+  for (;;) {
+    if (endsWith != nullptr &&
+        MsgWaitForMultipleObjects(1, &endsWith, FALSE, INFINITE, QS_ALLINPUT) == WAIT_OBJECT_0)
+      return 0;
+    MSG message;
+    // Every waiting message, since the wait reports only those that came new.
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+      if (message.message == WM_QUIT) return 0;
+      TranslateMessage(&message);
+      DispatchMessageA(&message);
+    }
+    if (endsWith == nullptr) WaitMessage();
   }
-  return 0;
 }
 
 }  // namespace
@@ -75,7 +87,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   kb::restrictDllSearchToSystemFolder();
   static kb::SharedState shared;
   const std::string arguments = kb::argumentText(GetCommandLineA());
-  kb::Win32StartPort port(shared, kb::modeLetter(arguments));
-  if (kb::Main(port, shared, arguments) == kb::MainOutcome::End) return 0;
-  return kb::runMessageLoop();
+  kb::Win32StartPort port(shared, kb::modeLetter(arguments, kb::isAnsiLeadByte));
+  if (kb::Main(port, shared, arguments, kb::isAnsiLeadByte) == kb::MainOutcome::End) return 0;
+  return kb::runMessageLoop(kb::previewHostProcess());
 }

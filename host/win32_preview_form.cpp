@@ -20,6 +20,7 @@ struct PreviewDib {
   std::vector<std::uint8_t> bits;  // BGR rows padded to 4 bytes
 };
 std::optional<PreviewDib> thePicture;
+HANDLE theHostProcess = nullptr;
 
 PreviewDib makeDib(const RgbImage& image) {
   PreviewDib dib;
@@ -104,7 +105,18 @@ void runPreviewSetup(SharedState& shared, std::int32_t parentHandle) {
   // A form that did not end up inside the parent (no such window, or it was
   // destroyed meanwhile) could never be seen or closed: it goes at once, and
   // the process with it, rather than staying as an invisible process.
-  if (!IsChild(parent, form)) DestroyWindow(form);
+  if (!IsChild(parent, form)) {
+    DestroyWindow(form);
+    return;
+  }
+  DWORD host = 0;
+  GetWindowThreadProcessId(parent, &host);
+  if (host != 0 && host != GetCurrentProcessId())
+    theHostProcess = OpenProcess(SYNCHRONIZE, FALSE, host);
+}
+
+void* previewHostProcess() {
+  return theHostProcess;
 }
 
 }  // namespace kb

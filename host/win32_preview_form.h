@@ -13,4 +13,9 @@ namespace kb {
 // or at once when the handle names no window.
 void runPreviewSetup(SharedState& shared, std::int32_t parentHandle);
 
+// The process that owns the preview's parent window, for the message loop to
+// end with: a host that ends without destroying the window sends the form no
+// message at all. Null without a preview, or when it cannot be waited for.
+void* previewHostProcess();
+
 }  // namespace kb

@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "common/win32_text.h"
+
 namespace kb {
 namespace {
 
@@ -37,21 +39,34 @@ ProfilePort& win32ProfilePort() {
   return port;
 }
 
-std::string programFolder() {
+ProgramFolder programFolder() {
   // Long paths are possible: grow the buffer until the name fits.
-  std::vector<char> name(MAX_PATH);
+  std::wstring path(MAX_PATH, L'\0');
   for (;;) {
-    const DWORD length = GetModuleFileNameA(nullptr, name.data(), static_cast<DWORD>(name.size()));
-    if (length == 0) return std::string();
-    if (length < name.size()) {
-      std::string path(name.data(), length);
-      const std::size_t slash = path.find_last_of('\\');
-      if (slash == std::string::npos) return std::string();
-      const bool driveRoot = slash == 2 && path[1] == ':';
-      return path.substr(0, driveRoot ? slash + 1 : slash);
+    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (length == 0) return {};
+    if (length < path.size()) {
+      path.resize(length);
+      return programFolderOf(narrowUtf8(path), ansiSpellings(path));
     }
-    name.resize(name.size() * 2);
+    path.resize(path.size() * 2);
   }
+}
+
+std::string settingsFile() {
+  const std::string folder = programFolder().ansi;
+  return folder.empty() ? std::string() : settingsFilePath(folder);
+}
+
+bool rendererFileExists() {
+  const ProgramFolder folder = programFolder();
+  if (!folder.ansi.empty()) return FileExists(win32ProfilePort(), rendererFilePath(folder.ansi));
+  const HANDLE file = CreateFileW(widen(rendererFilePath(folder.unicode)).c_str(), GENERIC_READ,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  CloseHandle(file);
+  return true;
 }
 
 }  // namespace kb

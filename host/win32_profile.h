@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "host/program_folder.h"
 #include "host/settings_file.h"
 
 namespace kb {
@@ -12,14 +13,15 @@ namespace kb {
 // WritePrivateProfileStringA and CreateFileA.
 ProfilePort& win32ProfilePort();
 
-// The folder of the running program, without a trailing backslash except at
-// a drive root ("C:\"), where the files beside the program then get a doubled
-// backslash ("C:\\Kolvane_Brightrun.ini"), which Windows accepts.
-std::string programFolder();
+// The folder of the running program (see program_folder.h).
+ProgramFolder programFolder();
 
-// The settings file of the running program.
-inline std::string settingsFile() {
-  return settingsFilePath(programFolder());
-}
+// The settings file of the running program for the ANSI profile functions;
+// empty when its folder has no ANSI spelling, so it cannot be read or written.
+std::string settingsFile();
+
+// Whether the renderer lies beside the program: FileExists on its ANSI path,
+// or a Unicode open when the folder has no ANSI spelling.
+bool rendererFileExists();
 
 }  // namespace kb

@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "common/win32_text.h"
 #include "host/settings_file.h"
 #include "host/show.h"
 #include "host/win32_pictures.h"
@@ -18,6 +19,15 @@ namespace {
 constexpr char kClassName[] = "Q_Tavel_S";
 constexpr char kCaption[] = "Q_Tavel_Main";
 
+template <typename StartupInfo>
+StartupInfo shownNormally() {
+  StartupInfo startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = SW_SHOWNORMAL;
+  return startup;
+}
+
 class Win32ShowPort final : public ShowPort {
  public:
   explicit Win32ShowPort(HWND window) : window_(window) {}
@@ -28,15 +38,24 @@ class Win32ShowPort final : public ShowPort {
     // NOTE: the command line is the bare, unquoted path, as the renderer has
     // always been started; naming the program file as well keeps Windows
     // from trying the pieces of a path with blanks ("C:\Program.exe").
-    const std::string path = rendererFilePath(programFolder());
-    std::string commandLine = path;
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESHOWWINDOW;
-    startup.wShowWindow = SW_SHOWNORMAL;
+    // A folder with no ANSI spelling starts it through the Unicode call.
+    const ProgramFolder folder = programFolder();
     PROCESS_INFORMATION process{};
-    if (CreateProcessA(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                       nullptr, &startup, &process)) {
+    bool started = false;
+    if (!folder.ansi.empty()) {
+      const std::string path = rendererFilePath(folder.ansi);
+      std::string commandLine = path;
+      STARTUPINFOA startup = shownNormally<STARTUPINFOA>();
+      started = CreateProcessA(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
+                               nullptr, nullptr, &startup, &process);
+    } else {
+      const std::wstring path = widen(rendererFilePath(folder.unicode));
+      std::wstring commandLine = path;
+      STARTUPINFOW startup = shownNormally<STARTUPINFOW>();
+      started = CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
+                               nullptr, nullptr, &startup, &process);
+    }
+    if (started) {
       CloseHandle(process.hThread);
       CloseHandle(process.hProcess);
     }
@@ -92,7 +111,7 @@ class BgmShowMusic final : public ShowMusic {
 // The one show of the process.
 struct ShowForm {
   ShowForm(HWND window, SharedState& shared, char modeLetter)
-      : port(window), music(shared), show(port, music, shared, modeLetter) {}
+      : port(window), music(shared), show(port, music, shared, modeLetter, isAnsiLeadByte) {}
   Win32ShowPort port;
   BgmShowMusic music;
   Show show;

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstddef>
+#include <optional>
 #include <string>
 
 #include "common/win32_text.h"
@@ -24,14 +25,15 @@ constexpr COLORREF kLabelColour = 0x00000000;
 constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr int kRepeatListPixels = 200;  // height of the open drop-down list
 
-// The open-file request, with its texts as Shift-JIS bytes for the ANSI call.
-constexpr char kBrowseFilter[] = "BGM\xCC\xA7\xB2\xD9 (MP3 WAV)\0*.MP3;*.WAV\0";  // BGMﾌｧｲﾙ
-constexpr char kBrowseTitle[] = "\xCC\xA7\xB2\xD9\x82\xF0\x8A\x4A\x82\xAD";  // ﾌｧｲﾙを開く
+// The open-file request, through the Unicode call so that its texts read
+// right on every code page.
+constexpr wchar_t kBrowseFilter[] = L"BGMﾌｧｲﾙ (MP3 WAV)\0*.MP3;*.WAV\0";
+constexpr wchar_t kBrowseTitle[] = L"ﾌｧｲﾙを開く";
 constexpr int kBrowseBufferChars = 255;
 // The size of the request as the common dialog first knew it, which every
 // version accepts: 76 bytes in the 32-bit build.
 constexpr DWORD kBrowseRequestSize =
-    offsetof(OPENFILENAMEA, lpTemplateName) + sizeof(OPENFILENAMEA::lpTemplateName);
+    offsetof(OPENFILENAMEW, lpTemplateName) + sizeof(OPENFILENAMEW::lpTemplateName);
 static_assert(sizeof(void*) != 4 || kBrowseRequestSize == 76, "the 76-byte request");
 
 RECT pixelRect(const TwipsRect& twips) {
@@ -409,9 +411,9 @@ void SettingsDialog::PressOnPanel(POINT at) {
 }
 
 void SettingsDialog::Browse() {
-  std::array<char, kBrowseBufferChars> file{};
-  std::array<char, kBrowseBufferChars> title{};
-  OPENFILENAMEA request{};
+  std::array<wchar_t, kBrowseBufferChars> file{};
+  std::array<wchar_t, kBrowseBufferChars> title{};
+  OPENFILENAMEW request{};
   request.lStructSize = kBrowseRequestSize;
   request.hwndOwner = window_;
   request.hInstance = instance_;
@@ -421,11 +423,16 @@ void SettingsDialog::Browse() {
   request.lpstrFileTitle = title.data();
   request.nMaxFileTitle = kBrowseBufferChars;
   request.lpstrTitle = kBrowseTitle;
-  shared_.ApiResult = GetOpenFileNameA(&request);
+  shared_.ApiResult = GetOpenFileNameW(&request);
   if (shared_.ApiResult <= 0) return;
   // The buffer is always terminated: the dialog fails rather than fill it.
-  file.back() = '\0';
-  shared_.BgmFile = file.data();
+  file.back() = L'\0';
+  // The settings file and the music calls take the ANSI code page: a path it
+  // cannot spell is kept by its short form, and one with neither is not
+  // taken at all, as if the dialog had been cancelled.
+  const std::optional<std::string> stored = ansiPath(ansiSpellings(file.data()));
+  if (!stored) return;
+  shared_.BgmFile = *stored;
   RenderPanelImage();
 }
 

@@ -25,6 +25,9 @@ WINE_ENV = wine_environment()
 PREFIX = WINE_ENV["WINEPREFIX"]
 WINESERVER = WINE_ENV["WINESERVER"]
 WINDOWS_DIR = os.path.join(PREFIX, "drive_c", "windows")
+# The prefix's system code page (KB_WINE_LOCALE), and a folder name it cannot spell.
+CODE_PAGE = {"ja_JP": "cp932", "en_US": "cp1252"}[WINE_ENV["KB_WINE_LOCALE"]]
+UNSPELLABLE = {"cp932": "kb Zoë Ünï", "cp1252": "kb 日本"}[CODE_PAGE]
 
 
 def windows_path(unix_path):

@@ -100,6 +100,8 @@ DWORD WINAPI readCommands(void*) {
     } else if (std::strcmp(line, "children") == 0) {
       EnumChildWindows(theWindow, describeChild, 0);
       reply("children end");
+    } else if (std::strcmp(line, "exit") == 0) {
+      ExitProcess(0);  // as a host ended from outside: its window is never destroyed
     } else if (std::strcmp(line, "quit") == 0) {
       break;
     }

@@ -1,7 +1,8 @@
 """The preview (/p <hwnd>) of the real screensaver program inside a 200 x 150
 window of a test helper (another process, as the display settings are): the
 preview form becomes a visible child covering the window, and the program
-ends when that window is destroyed, or at once when the handle names none.
+ends when that window is destroyed, when the helper ends without destroying
+it, or at once when the handle names none.
 
 NOTE: Wine 8 does not put the painting of a child window on the screen when
 its top-level window belongs to another process, so the pixels of the
@@ -27,6 +28,19 @@ def test_embedded_and_ends_with_the_parent():
         assert len(helper.children()) == 1
         assert not kbwine.find_windows(hostwine.BOX_TITLE)
         helper.destroy_window()
+        assert kbwine.wait_exit(preview, 15) == 0
+    finally:
+        helper.quit()
+
+
+def test_ends_when_the_host_ends_without_destroying_its_window():
+    helper = hostwine.PreviewParent()
+    try:
+        preview = hostwine.start_scr("/p", str(helper.hwnd))
+        wait_embedded(helper, preview)
+        helper.process.stdin.write("exit\n")
+        helper.process.stdin.flush()
+        assert helper.process.wait(15) == 0
         assert kbwine.wait_exit(preview, 15) == 0
     finally:
         helper.quit()
@@ -58,6 +72,7 @@ def main():
     kbwine.end_wine()
     try:
         test_embedded_and_ends_with_the_parent()
+        test_ends_when_the_host_ends_without_destroying_its_window()
         test_two_previews_run_side_by_side()
         test_no_window_ends_at_once()
     finally:

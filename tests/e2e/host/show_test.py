@@ -1,10 +1,13 @@
 """The show (/s) of the real screensaver program beside the real renderer:
 the ten bitmap files, the renderer window, the mouse rule, Esc, a second
-start during a show, and a close request from outside."""
+start during a show, a close request from outside, and programs in folders
+whose names hold blanks or a character the system code page lacks. Names on
+the command line pick tests."""
 import os
 import shutil
 import struct
 import subprocess
+import sys
 import tempfile
 
 import hostwine
@@ -87,7 +90,7 @@ def test_files_window_and_mouse_rule():
 
 def test_second_start_ends_at_once():
     show = hostwine.start_show(HELPER)
-    for args in (["/s"], ["/p", "1234"], ["/c"], []):
+    for args in (["/s"], ["/p", str(HELPER.hwnd)], ["/c"], []):
         second = hostwine.start_scr(*args)
         assert kbwine.wait_exit(second, 30) == 0, args
         assert not kbwine.find_windows(hostwine.BOX_TITLE), args
@@ -147,56 +150,74 @@ def bad_music_settings(folder):
     ]
 
 
-def test_music_that_cannot_play_leaves_the_show_running():
-    folder = tempfile.mkdtemp(prefix="kb_music_")
-    try:
-        for name in ("Kolvane_Brightrun.scr", "Kolvane_Brightrun.data"):
-            shutil.copy(os.path.join(kbwine.BIN_DIR, name), folder)
-        for case, settings in enumerate(bad_music_settings(folder)):
-            with open(os.path.join(folder, "Kolvane_Brightrun.ini"), "wb") as f:
-                f.write(settings)
-            show = hostwine.start_show(HELPER, os.path.join(folder, "Kolvane_Brightrun.scr"))
-            assert not kbwine.find_windows(hostwine.BOX_TITLE), case
-            hostwine.end_show_by_mouse(show, case)
-    finally:
-        shutil.rmtree(folder, ignore_errors=True)
+def programs_in(folder, name):
+    """Both programs in a new folder `name` inside `folder`; the .scr's path."""
+    programs = os.path.join(folder, name)
+    os.mkdir(programs)
+    for program in ("Kolvane_Brightrun.scr", "Kolvane_Brightrun.data"):
+        shutil.copy(os.path.join(kbwine.BIN_DIR, program), programs)
+    return os.path.join(programs, "Kolvane_Brightrun.scr")
 
 
-def test_folder_with_blanks_starts_its_own_renderer():
+def test_music_that_cannot_play_leaves_the_show_running(folder):
+    scr = programs_in(folder, "music")
+    for case, settings in enumerate(bad_music_settings(folder)):
+        with open(os.path.join(os.path.dirname(scr), "Kolvane_Brightrun.ini"), "wb") as f:
+            f.write(settings)
+        show = hostwine.start_show(HELPER, scr)
+        assert not kbwine.find_windows(hostwine.BOX_TITLE), case
+        hostwine.end_show_by_mouse(show, case)
+
+
+def test_folder_with_blanks_starts_its_own_renderer(folder):
     """An unquoted path with blanks names the renderer, not a program whose
     name is the path's first piece ("<folder>\\a.exe" for "<folder>\\a b\\...")."""
-    folder = tempfile.mkdtemp(prefix="kb_blanks_")
-    try:
-        programs = os.path.join(folder, "a b")
-        os.mkdir(programs)
-        for name in ("Kolvane_Brightrun.scr", "Kolvane_Brightrun.data"):
-            shutil.copy(os.path.join(kbwine.BIN_DIR, name), programs)
-        # A decoy that would show a second helper window if it were started.
-        shutil.copy(os.path.join(kbwine.BIN_DIR, "kb_preview_parent.exe"),
-                    os.path.join(folder, "a.exe"))
-        show = hostwine.start_show(HELPER, os.path.join(programs, "Kolvane_Brightrun.scr"))
-        assert len(kbwine.find_windows("kb_preview_parent")) == 1, "the decoy was started"
-        hostwine.end_show_by_mouse(show)
-    finally:
-        shutil.rmtree(folder, ignore_errors=True)
+    scr = programs_in(folder, "a b")
+    # A decoy that would show a second helper window if it were started.
+    shutil.copy(os.path.join(kbwine.BIN_DIR, "kb_preview_parent.exe"),
+                os.path.join(folder, "a.exe"))
+    show = hostwine.start_show(HELPER, scr)
+    assert len(kbwine.find_windows("kb_preview_parent")) == 1, "the decoy was started"
+    hostwine.end_show_by_mouse(show)
+
+
+def test_folder_the_code_page_cannot_spell(folder):
+    """A folder name with a character the system code page lacks: /s finds,
+    starts and shows the renderer beside it, and /c opens."""
+    scr = programs_in(folder, kbwine.UNSPELLABLE)
+    show = hostwine.start_show(HELPER, scr)
+    assert not kbwine.find_windows(hostwine.BOX_TITLE)
+    hostwine.end_show_by_mouse(show)
+    hostwine.open_and_close_dialog(HELPER, scr)
 
 
 HELPER = None  # the test helper, up for the whole test
+TESTS = [test_files_window_and_mouse_rule, test_second_start_ends_at_once,
+         test_esc_ends_only_the_renderer, test_close_request_from_outside]
+FOLDER_TESTS = [test_music_that_cannot_play_leaves_the_show_running,
+                test_folder_with_blanks_starts_its_own_renderer,
+                test_folder_the_code_page_cannot_spell]
 
 
-def main():
+def main(names):
+    """Runs the tests named on the command line, or all of them."""
     global HELPER
     kbwine.end_wine()
     # The helper keeps Wine up for the whole test: a Wine that starts puts
     # the pointer at the centre of the screen.
     HELPER = hostwine.PreviewParent()
     try:
-        test_files_window_and_mouse_rule()
-        test_second_start_ends_at_once()
-        test_esc_ends_only_the_renderer()
-        test_close_request_from_outside()
-        test_music_that_cannot_play_leaves_the_show_running()
-        test_folder_with_blanks_starts_its_own_renderer()
+        for test in TESTS + FOLDER_TESTS:
+            if names and test.__name__ not in names:
+                continue
+            if test not in FOLDER_TESTS:
+                test()
+                continue
+            folder = tempfile.mkdtemp(prefix="kb_show_")
+            try:
+                test(folder)
+            finally:
+                shutil.rmtree(folder, ignore_errors=True)
     finally:
         HELPER.quit()
         kbwine.end_wine()
@@ -204,4 +225,4 @@ def main():
 
 
 if __name__ == "__main__":
-    main()
+    main(sys.argv[1:])

@@ -1,12 +1,17 @@
-"""Browsing for the music file through the real open-file dialog under Wine:
-a file in a folder whose path has spaces and Japanese characters is picked,
-shown, and stored by OK as the code page 932 bytes of its full path; a
-cancelled browse changes nothing."""
+"""Browsing for the music file through the real open-file dialog under Wine,
+on a Japanese system (code page 932) and, with KB_WINE_LOCALE=en_US, on a
+Western one (1252), where the program's own folder name cannot be spelled:
+the dialog's title reads right; a file in a folder whose path has spaces and
+Japanese characters is picked, shown, and stored by OK in the system code
+page, or by its short form where that lacks a character, which the next show
+then opens; a cancelled browse changes nothing."""
 import os
+import subprocess
 
 import dialogwine
 import kbwine
 from dialogwine import KEY_FILE, KEY_KIND, KEY_REPEAT
+from show_music import make_tone, mci_commands
 
 FOLDER_NAME = "kb 音楽 フォルダ"  # the program's folder, where the file dialog starts
 SONG = "my song.mp3"
@@ -19,6 +24,16 @@ def browse_dialog():
 def wait_browse_gone():
     kbwine.wait_for(lambda: not kbwine.find_windows(dialogwine.BROWSE_TITLE), 20,
                     what="the file dialog to close")
+
+
+def assert_stored_form(stored, unix_path):
+    """The path as the ANSI calls can open it: the code page's own bytes, or a
+    short form without stand-in characters that names the same file."""
+    try:
+        assert stored == kbwine.windows_path(unix_path).encode(kbwine.CODE_PAGE), stored
+    except UnicodeEncodeError:
+        assert stored.isascii() and b"?" not in stored, stored
+        assert kbwine.unix_path(stored.decode()) == unix_path, stored
 
 
 def test_pick_a_file_with_spaces_and_japanese(folder):
@@ -45,16 +60,17 @@ def test_pick_a_file_with_spaces_and_japanese(folder):
         assert dialog.wait_closed() == 0
     finally:
         dialog.end()
-    chosen = folder.windows_path(SONG).encode("cp932")
-    assert dialogwine.read_ini(folder.ini_bytes()) == [
-        (KEY_KIND, b"2"), (KEY_REPEAT, b"0"), (KEY_FILE, chosen)]
+    written = dialogwine.read_ini(folder.ini_bytes())
+    assert written[:2] == [(KEY_KIND, b"2"), (KEY_REPEAT, b"0")]
+    assert written[2][0] == KEY_FILE and len(written) == 3
+    assert_stored_form(written[2][1], os.path.join(folder.path, SONG))
 
 
 def test_cancelled_browse_keeps_the_file(folder):
-    old = os.path.join(folder.path, "old tune.wav")
+    old = os.path.join(folder.root, "old tune.wav")  # a path every code page spells
     with open(old, "wb") as f:
         f.write(b"RIFF")
-    folder.write_ini(dialogwine.ini_text(2, 0, folder.windows_path("old tune.wav")))
+    folder.write_ini(dialogwine.ini_text(2, 0, kbwine.windows_path(old)))
     dialog = dialogwine.Dialog(folder)
     try:
         shown = dialog.file_name_pixels()
@@ -68,14 +84,14 @@ def test_cancelled_browse_keeps_the_file(folder):
     finally:
         dialog.end()
     assert dialogwine.read_ini(folder.ini_bytes())[2] == (
-        KEY_FILE, folder.windows_path("old tune.wav").encode("cp932"))
+        KEY_FILE, kbwine.windows_path(old).encode("cp932"))
 
 
 def test_name_the_code_page_lacks(folder):
-    # "é" has no code page 932 form: the ANSI file dialog hands back a
-    # stand-in character, and the dialog still shows and stores what it got.
-    with open(os.path.join(folder.path, "café.mp3"), "wb") as f:
-        f.write(b"ID3")
+    """A name with a character the code page lacks is stored by its short
+    form, and the next show opens and plays that."""
+    song = make_tone(folder.path, kbwine.UNSPELLABLE + ".mp3")
+    os.remove(song[:-4] + ".wav")
     dialog = dialogwine.Dialog(folder)
     try:
         dialog.click_kind_label(2)
@@ -102,10 +118,20 @@ def test_name_the_code_page_lacks(folder):
         assert dialog.wait_closed() == 0
     finally:
         dialog.end()
-    stored = dialogwine.read_ini(folder.ini_bytes())[2]
-    start = (folder.windows_path("") + "\\caf").encode("cp932")
-    assert stored[0] == KEY_FILE and stored[1].startswith(start), stored
-    assert stored[1].endswith(b".mp3") and len(stored[1]) == len(start) + 5, stored
+    key, stored = dialogwine.read_ini(folder.ini_bytes())[2]
+    assert key == KEY_FILE
+    assert_stored_form(stored, song)
+    trace = os.path.join(folder.root, "trace.log")
+    with open(trace, "wb") as log:
+        kbwine.start(os.path.join(folder.path, dialogwine.SCR_NAME), "/s",
+                     env={"WINEDEBUG": "-all,+mci"}, stdout=log, stderr=subprocess.STDOUT)
+
+    def sent():
+        with open(trace, "rb") as log:
+            return mci_commands(log.read().decode("utf-8", "replace"))
+    opened = [f'open "{stored.decode()}" type MPEGVideo Alias MP3Play', "play MP3Play"]
+    kbwine.wait_for(lambda: sent()[:2] == opened, 30, what="the show playing the stored form")
+    kbwine.end_wine()
 
 
 if __name__ == "__main__":

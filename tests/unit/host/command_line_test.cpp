@@ -7,9 +7,12 @@
 #include <vector>
 
 #include "host/start.h"
+#include "tests/unit/code_pages.h"
 
 namespace kb {
 namespace {
+
+using test::cp932LeadByte;
 
 TEST(ArgumentText, FollowsTheProgramNameQuotedOrNot) {
   EXPECT_EQ(argumentText("\"C:\\Program Files\\Kolvane_Brightrun.scr\" /s"), "/s");
@@ -45,11 +48,16 @@ TEST(PlanStart, DispatchTable) {
       {"x", '\0', StartAction::End, true, false},
       {"/", '\0', StartAction::End, true, false},
       {"ss", 'S', StartAction::Show, true, true},
+      // Characters, not bytes: ゴ (83 53) is one character, whose second
+      // byte is "S"; after it, "s" is character 2.
+      {"\x83\x53", '\0', StartAction::End, true, false},
+      {"/\x83\x53", '\0', StartAction::End, true, false},
+      {"\x83\x53s", 'S', StartAction::Show, true, true},
   };
   for (const DispatchRow& row : rows) {
     SCOPED_TRACE(row.argumentText);
-    EXPECT_EQ(modeLetter(row.argumentText), row.letter);
-    const StartPlan plan = planStart(row.argumentText);
+    EXPECT_EQ(modeLetter(row.argumentText, cp932LeadByte), row.letter);
+    const StartPlan plan = planStart(row.argumentText, cp932LeadByte);
     EXPECT_EQ(plan.action, row.action);
     EXPECT_EQ(plan.loadSettings, row.loadSettings);
     EXPECT_EQ(plan.hideCursor, row.hideCursor);
@@ -57,13 +65,15 @@ TEST(PlanStart, DispatchTable) {
 }
 
 TEST(PreviewHandle, ReadFromTheFourthCharacter) {
-  EXPECT_EQ(previewHandle("/p 1234"), 1234);
-  EXPECT_EQ(previewHandle("/p:1234"), 1234);
-  EXPECT_EQ(previewHandle("/P1234"), 234);
-  EXPECT_EQ(previewHandle("/p"), 0);
-  EXPECT_EQ(previewHandle("/p "), 0);
-  EXPECT_EQ(previewHandle("/p x"), 0);
-  EXPECT_EQ(previewHandle("/p  66102 "), 66102);
+  EXPECT_EQ(previewHandle("/p 1234", cp932LeadByte), 1234);
+  EXPECT_EQ(previewHandle("/p:1234", cp932LeadByte), 1234);
+  EXPECT_EQ(previewHandle("/P1234", cp932LeadByte), 234);
+  EXPECT_EQ(previewHandle("/p", cp932LeadByte), 0);
+  EXPECT_EQ(previewHandle("/p ", cp932LeadByte), 0);
+  EXPECT_EQ(previewHandle("/p x", cp932LeadByte), 0);
+  EXPECT_EQ(previewHandle("/p  66102 ", cp932LeadByte), 66102);
+  EXPECT_EQ(previewHandle("/\x83\x53:1234", cp932LeadByte), 1234);  // /ゴ:1234
+  EXPECT_EQ(previewHandle("/\x83\x53:1234", test::singleByte), 0);
 }
 
 // Records what Main asks of the platform, in order.
@@ -110,7 +120,7 @@ TEST(Main, EndsSilentlyBesideAnotherInstanceAfterAllThreeSearches) {
       FakeStartPort port;
       SharedState shared;
       port.existing = title;
-      EXPECT_EQ(Main(port, shared, args), MainOutcome::End);
+      EXPECT_EQ(Main(port, shared, args, cp932LeadByte), MainOutcome::End);
       EXPECT_EQ(port.calls, kFinds) << title << " " << args;
     }
   }
@@ -133,7 +143,7 @@ TEST(Main, RunsEachModeWithSettingsLoadedOnce) {
   for (const Case& c : cases) {
     FakeStartPort port;
     SharedState shared;
-    EXPECT_EQ(Main(port, shared, c.args), c.outcome) << c.args;
+    EXPECT_EQ(Main(port, shared, c.args, cp932LeadByte), c.outcome) << c.args;
     EXPECT_EQ(port.calls, c.calls) << c.args;
     EXPECT_EQ(shared.CursorCount, std::string(c.args) == "/s" ? -1 : 0) << c.args;
   }
@@ -144,13 +154,13 @@ TEST(Main, MissingRendererGivesTheBoxExceptForPreview) {
     FakeStartPort port;
     SharedState shared;
     port.rendererPresent = false;
-    EXPECT_EQ(Main(port, shared, args), MainOutcome::End);
+    EXPECT_EQ(Main(port, shared, args, cp932LeadByte), MainOutcome::End);
     EXPECT_EQ(port.calls, after({"settings", "renderer?", "box"})) << args;
   }
   FakeStartPort port;
   SharedState shared;
   port.rendererPresent = false;
-  EXPECT_EQ(Main(port, shared, "/p 5"), MainOutcome::KeepRunning);
+  EXPECT_EQ(Main(port, shared, "/p 5", cp932LeadByte), MainOutcome::KeepRunning);
   EXPECT_EQ(port.calls, after({"preview 5"}));
 }
 

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/unit/code_pages.h"
+
 namespace kb {
 namespace {
 
@@ -73,13 +75,23 @@ SharedState settings(std::int16_t kind, const char* file) {
 }
 
 TEST(MusicFileKind, ComparesTheLastThreeCharactersUpperCased) {
-  EXPECT_EQ(musicFileKind("C:\\a.wav"), MusicFileKind::Wav);
-  EXPECT_EQ(musicFileKind("C:\\a.Mp3"), MusicFileKind::Mp3);
-  EXPECT_EQ(musicFileKind("songmp3"), MusicFileKind::Mp3);
-  EXPECT_EQ(musicFileKind("C:\\a.mid"), MusicFileKind::None);
-  EXPECT_EQ(musicFileKind("C:\\a.mpeg"), MusicFileKind::None);
-  EXPECT_EQ(musicFileKind("av"), MusicFileKind::None);
-  EXPECT_EQ(musicFileKind(""), MusicFileKind::None);
+  EXPECT_EQ(musicFileKind("C:\\a.wav", test::cp932LeadByte), MusicFileKind::Wav);
+  EXPECT_EQ(musicFileKind("C:\\a.Mp3", test::cp932LeadByte), MusicFileKind::Mp3);
+  EXPECT_EQ(musicFileKind("songmp3", test::cp932LeadByte), MusicFileKind::Mp3);
+  EXPECT_EQ(musicFileKind("C:\\a.mid", test::cp932LeadByte), MusicFileKind::None);
+  EXPECT_EQ(musicFileKind("C:\\a.mpeg", test::cp932LeadByte), MusicFileKind::None);
+  EXPECT_EQ(musicFileKind("av", test::cp932LeadByte), MusicFileKind::None);
+  EXPECT_EQ(musicFileKind("", test::cp932LeadByte), MusicFileKind::None);
+  // xジAV: ジ (83 57) is one character, whose second byte is "W".
+  EXPECT_EQ(musicFileKind("x\x83\x57"
+                          "AV",
+                          test::cp932LeadByte),
+            MusicFileKind::None);
+  EXPECT_EQ(musicFileKind("x\x83\x57"
+                          "AV",
+                          test::singleByte),
+            MusicFileKind::Wav);
+  EXPECT_EQ(musicFileKind("\x83\x57.mp3", test::cp932LeadByte), MusicFileKind::Mp3);
 }
 
 TEST(MouseRule, BothAxesMustExceed30FromTheStartPoint) {
@@ -109,7 +121,7 @@ TEST(ShowLoad, WritesAllTenBeforeTheRendererThenStartsMusicPerKind) {
   for (const Case& c : cases) {
     FakeShow fake;
     SharedState shared = settings(c.kind, c.file);
-    Show show(fake, fake, shared, 'S');
+    Show show(fake, fake, shared, 'S', test::cp932LeadByte);
     show.FormLoad();
     EXPECT_EQ(fake.calls, c.calls) << c.kind << " " << c.file;
     EXPECT_EQ(shared.CursorStartX, 500);
@@ -123,7 +135,7 @@ TEST(ShowLoad, AFailingSlideIsSkippedAndAnUnknownCursorStartsAtZero) {
   fake.cursorKnown = false;
   SharedState shared = settings(0, "");
   shared.CursorStartX = 9;
-  Show show(fake, fake, shared, 'S');
+  Show show(fake, fake, shared, 'S', test::cp932LeadByte);
   show.FormLoad();
   EXPECT_EQ(fake.calls, loadThen({}));
   EXPECT_EQ(shared.CursorStartX, 0);
@@ -134,7 +146,7 @@ TEST(ShowWatch, MouseEndsTheShowOnlyBeyond30OnBothAxes) {
   FakeShow fake;
   SharedState shared = settings(0, "");
   shared.CursorCount = -1;
-  Show show(fake, fake, shared, 'S');
+  Show show(fake, fake, shared, 'S', test::cp932LeadByte);
   show.FormLoad();
   fake.calls.clear();
   for (auto [x, y] : {std::pair{530, 430}, {500, 600}, {470, 370}, {531, 430}}) {
@@ -156,7 +168,7 @@ TEST(ShowWatch, MouseEndsTheShowOnlyBeyond30OnBothAxes) {
 TEST(ShowWatch, CdWatchTimerFollowsCdWatchActive) {
   FakeShow fake;
   SharedState shared = settings(1, "");
-  Show show(fake, fake, shared, 'S');
+  Show show(fake, fake, shared, 'S', test::cp932LeadByte);
   show.FormLoad();
   fake.calls.clear();
   show.CdWatchTick();
@@ -187,7 +199,7 @@ TEST(ShowStop, StopsTheMusicThenGivesTheCursorBackInSModeOnly) {
     SharedState shared = settings(c.kind, c.file);
     shared.CursorCount = -1;
     fake.timers[ShowTimer::CdWatch] = c.cdWatchOn;
-    Show show(fake, fake, shared, c.letter);
+    Show show(fake, fake, shared, c.letter, test::cp932LeadByte);
     show.QueryUnload();
     EXPECT_EQ(fake.calls, c.calls) << c.kind << " " << c.file << " " << c.letter;
   }

@@ -105,7 +105,7 @@ TEST_F(ProfileTest, FileExistsIsFalseForFoldersAndMissingFiles) {
 TEST_F(ProfileTest, ProgramFolderIsThisProgramsFolder) {
   char path[MAX_PATH];
   GetModuleFileNameA(nullptr, path, MAX_PATH);
-  const std::string folder = programFolder();
+  const std::string folder = programFolder().ansi;
   EXPECT_EQ(std::string(path).rfind(folder + "\\", 0), 0u) << folder << " " << path;
   EXPECT_NE(folder.back(), '\\');
   EXPECT_TRUE(FileExists(win32ProfilePort(), folder + "\\windows_host.exe"));

@@ -1,0 +1,20 @@
+#include "common/ansi_text.h"
+
+namespace kb {
+
+std::vector<std::string_view> ansiCharacters(std::string_view text, LeadByteTest isLeadByte) {
+  std::vector<std::string_view> characters;
+  for (std::size_t at = 0; at < text.size();) {
+    const bool pair = isLeadByte(static_cast<unsigned char>(text[at])) && at + 1 < text.size();
+    const std::size_t length = pair ? 2 : 1;
+    characters.push_back(text.substr(at, length));
+    at += length;
+  }
+  return characters;
+}
+
+std::optional<std::string> ansiPath(const AnsiSpellings& path) {
+  return path.exact ? path.exact : path.shortForm;
+}
+
+}  // namespace kb
