@@ -15,6 +15,7 @@
 #include "common/image.h"
 #include "common/slide_files.h"
 #include "common/slide_set.h"
+#include "tools/asset_names.h"
 
 extern char** environ;
 

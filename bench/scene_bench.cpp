@@ -9,6 +9,7 @@
 #include "common/image.h"
 #include "common/slide_files.h"
 #include "common/slide_set.h"
+#include "tools/asset_names.h"
 #include "renderer/scene.h"
 #include "tests/unit/gl_context.h"
 #include "tests/unit/textures/texture_test_support.h"

@@ -13,6 +13,7 @@
 #include "common/image.h"
 #include "common/slide_files.h"
 #include "common/slide_set.h"
+#include "tools/asset_names.h"
 #include "renderer/textures.h"
 #include "tests/unit/gl_context.h"
 

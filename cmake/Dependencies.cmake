@@ -15,17 +15,21 @@ if(WIN32)
     INTERFACE_INCLUDE_DIRECTORIES "${_kb_jpeg}/include")
 
   # GoogleTest for the Windows test programs, built once per build tree.
-  set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
-  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
-  set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
-  add_subdirectory(/usr/src/googletest "${CMAKE_BINARY_DIR}/googletest" EXCLUDE_FROM_ALL)
+  if(BUILD_TESTING)
+    set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
+    set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+    set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+    add_subdirectory(/usr/src/googletest "${CMAKE_BINARY_DIR}/googletest" EXCLUDE_FROM_ALL)
+  endif()
 
   # kb_gl, the system folder's OpenGL, is renderer/win32_gl_functions.cpp.
 else()
   find_package(JPEG REQUIRED)
   add_library(kb_jpeg INTERFACE)
   target_link_libraries(kb_jpeg INTERFACE JPEG::JPEG)
-  find_package(GTest REQUIRED)
+  if(BUILD_TESTING)
+    find_package(GTest REQUIRED)
+  endif()
   find_package(PkgConfig REQUIRED)
   pkg_check_modules(OSMESA REQUIRED IMPORTED_TARGET osmesa glu)
   # Native GL is OSMesa: an off-screen context for the scene's tests.

@@ -17,8 +17,9 @@ if(KB_FUZZ)
 endif()
 
 if(WIN32)
-  # Keep every program free of a console window and of Unicode defaults:
-  # the system talks to Windows through the ANSI entry points on purpose.
+  # Lean Windows headers without min/max macros, for Windows XP and later.
+  # Without UNICODE, the plain names are the ANSI entry points; the Unicode
+  # ones are called by their W names where a text needs them.
   add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0501)
   # Stack protection; linked -static, its support (libssp) is inside each
   # program, which still imports only Windows' DLLs.

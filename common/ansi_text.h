@@ -14,6 +14,11 @@ namespace kb {
 // (IsDBCSLeadByte on Windows).
 using LeadByteTest = bool (*)(unsigned char);
 
+// a to z upper-cased, every other byte as it is (in any ANSI code page).
+constexpr char asciiUpper(char c) {
+  return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
 // The text's characters, each one or two bytes; a lead byte at the very end
 // stands alone.
 std::vector<std::string_view> ansiCharacters(std::string_view text, LeadByteTest isLeadByte);

@@ -36,32 +36,15 @@ void ignoreJpegMessage(j_common_ptr) {}
 struct JpegJob {
   jpeg_decompress_struct info{};
   JpegErrorManager errors{};
-  RgbImage image;
+  bool toBitmap = false;  // straight into a bitmap file's bottom-up BGR rows
+  RgbImage image;         // otherwise
+  std::vector<std::uint8_t> bitmap;
 };
 
-bool runJpegDecode(JpegJob& job, const std::uint8_t* data, std::size_t size) {
-  jpeg_decompress_struct& info = job.info;
-  if (setjmp(job.errors.escape)) return false;
-  jpeg_mem_src(&info, const_cast<unsigned char*>(data), static_cast<unsigned long>(size));
-  jpeg_read_header(&info, TRUE);
-  info.out_color_space = JCS_RGB;
-  jpeg_start_decompress(&info);
-  const long long pixels = static_cast<long long>(info.output_width) * info.output_height;
-  if (info.output_components != 3 || pixels <= 0 || pixels > kMaxJpegPixels) {
-    std::snprintf(job.errors.message, sizeof job.errors.message,
-                  "unsupported JPEG size or colour layout");
-    return false;
-  }
-  job.image.width = static_cast<int>(info.output_width);
-  job.image.height = static_cast<int>(info.output_height);
-  const std::size_t stride = static_cast<std::size_t>(job.image.width) * 3;
-  job.image.pixels.assign(stride * static_cast<std::size_t>(job.image.height), 0);
-  while (info.output_scanline < info.output_height) {
-    JSAMPROW row = job.image.pixels.data() + stride * info.output_scanline;
-    jpeg_read_scanlines(&info, &row, 1);
-  }
-  jpeg_finish_decompress(&info);
-  return true;
+constexpr std::size_t kBitmapHeaderBytes = 14 + 40;
+
+std::size_t bitmapRowBytes(int width) {
+  return (static_cast<std::size_t>(width) * 3 + 3) & ~std::size_t{3};
 }
 
 void putLe16(std::vector<std::uint8_t>& out, std::size_t at, std::uint32_t value) {
@@ -74,9 +57,65 @@ void putLe32(std::vector<std::uint8_t>& out, std::size_t at, std::uint32_t value
   putLe16(out, at + 2, value >> 16);
 }
 
-std::optional<RgbImage> decodeJpegWith(const std::uint8_t* data, std::size_t size,
-                                       std::string* error, bool refuseWarnings) {
+// A bitmap file of the given size with its headers written and its rows
+// zero (so row padding stays zero).
+std::vector<std::uint8_t> bitmapWithHeader(int width, int height) {
+  const std::size_t pixelBytes = bitmapRowBytes(width) * static_cast<std::size_t>(height);
+  std::vector<std::uint8_t> out(kBitmapHeaderBytes + pixelBytes, 0);
+  out[0] = 'B';
+  out[1] = 'M';
+  putLe32(out, 2, static_cast<std::uint32_t>(out.size()));
+  putLe32(out, 10, kBitmapHeaderBytes);
+  putLe32(out, 14, 40);
+  putLe32(out, 18, static_cast<std::uint32_t>(width));
+  putLe32(out, 22, static_cast<std::uint32_t>(height));
+  putLe16(out, 26, 1);
+  putLe16(out, 28, 24);
+  putLe32(out, 34, static_cast<std::uint32_t>(pixelBytes));
+  return out;
+}
+
+bool runJpegDecode(JpegJob& job, const std::uint8_t* data, std::size_t size) {
+  jpeg_decompress_struct& info = job.info;
+  if (setjmp(job.errors.escape)) return false;
+  jpeg_mem_src(&info, const_cast<unsigned char*>(data), static_cast<unsigned long>(size));
+  jpeg_read_header(&info, TRUE);
+  info.out_color_space = job.toBitmap ? JCS_EXT_BGR : JCS_RGB;
+  jpeg_start_decompress(&info);
+  const long long pixels = static_cast<long long>(info.output_width) * info.output_height;
+  if (info.output_components != 3 || pixels <= 0 || pixels > kMaxJpegPixels) {
+    std::snprintf(job.errors.message, sizeof job.errors.message,
+                  "unsupported JPEG size or colour layout");
+    return false;
+  }
+  const int width = static_cast<int>(info.output_width);
+  const int height = static_cast<int>(info.output_height);
+  // Each scanline lands where it stays: no second pass over the pixels.
+  std::uint8_t* first = nullptr;
+  std::ptrdiff_t step = 0;
+  if (job.toBitmap) {
+    job.bitmap = bitmapWithHeader(width, height);
+    step = -static_cast<std::ptrdiff_t>(bitmapRowBytes(width));
+    first = job.bitmap.data() + kBitmapHeaderBytes - step * (height - 1);
+  } else {
+    job.image.width = width;
+    job.image.height = height;
+    step = static_cast<std::ptrdiff_t>(width) * 3;
+    job.image.pixels.assign(static_cast<std::size_t>(step) * static_cast<std::size_t>(height), 0);
+    first = job.image.pixels.data();
+  }
+  while (info.output_scanline < info.output_height) {
+    JSAMPROW row = first + step * static_cast<std::ptrdiff_t>(info.output_scanline);
+    jpeg_read_scanlines(&info, &row, 1);
+  }
+  jpeg_finish_decompress(&info);
+  return true;
+}
+
+std::unique_ptr<JpegJob> decodeJpegWith(const std::uint8_t* data, std::size_t size,
+                                        std::string* error, bool refuseWarnings, bool toBitmap) {
   auto job = std::make_unique<JpegJob>();
+  job->toBitmap = toBitmap;
   job->info.err = jpeg_std_error(&job->errors.base);
   job->errors.base.error_exit = onJpegError;
   job->errors.base.output_message = ignoreJpegMessage;
@@ -87,39 +126,39 @@ std::optional<RgbImage> decodeJpegWith(const std::uint8_t* data, std::size_t siz
     ok = false;
   }
   jpeg_destroy_decompress(&job->info);
-  if (ok) return std::move(job->image);
+  if (ok) return job;
   if (error) *error = size == 0 ? "empty JPEG data" : job->errors.message;
-  return std::nullopt;
+  return nullptr;
 }
 
 }  // namespace
 
 std::optional<RgbImage> decodeJpeg(const std::uint8_t* data, std::size_t size, std::string* error) {
-  return decodeJpegWith(data, size, error, false);
+  auto job = decodeJpegWith(data, size, error, false, false);
+  if (!job) return std::nullopt;
+  return std::move(job->image);
 }
 
 std::optional<RgbImage> decodeCompleteJpeg(const std::uint8_t* data, std::size_t size,
                                            std::string* error) {
-  return decodeJpegWith(data, size, error, true);
+  auto job = decodeJpegWith(data, size, error, true, false);
+  if (!job) return std::nullopt;
+  return std::move(job->image);
+}
+
+std::optional<std::vector<std::uint8_t>> decodeCompleteJpegToBitmap(const std::uint8_t* data,
+                                                                    std::size_t size,
+                                                                    std::string* error) {
+  auto job = decodeJpegWith(data, size, error, true, true);
+  if (!job) return std::nullopt;
+  return std::move(job->bitmap);
 }
 
 std::vector<std::uint8_t> encodeBitmap(const RgbImage& image) {
-  constexpr std::size_t kHeaderBytes = 14 + 40;
-  const std::size_t rowBytes = (static_cast<std::size_t>(image.width) * 3 + 3) & ~std::size_t{3};
-  const std::size_t pixelBytes = rowBytes * static_cast<std::size_t>(image.height);
-  std::vector<std::uint8_t> out(kHeaderBytes + pixelBytes, 0);
-  out[0] = 'B';
-  out[1] = 'M';
-  putLe32(out, 2, static_cast<std::uint32_t>(out.size()));
-  putLe32(out, 10, kHeaderBytes);
-  putLe32(out, 14, 40);
-  putLe32(out, 18, static_cast<std::uint32_t>(image.width));
-  putLe32(out, 22, static_cast<std::uint32_t>(image.height));
-  putLe16(out, 26, 1);
-  putLe16(out, 28, 24);
-  putLe32(out, 34, static_cast<std::uint32_t>(pixelBytes));
+  std::vector<std::uint8_t> out = bitmapWithHeader(image.width, image.height);
+  const std::size_t rowBytes = bitmapRowBytes(image.width);
   for (int y = 0; y < image.height; ++y) {
-    std::uint8_t* row = out.data() + kHeaderBytes + rowBytes * (image.height - 1 - y);
+    std::uint8_t* row = out.data() + kBitmapHeaderBytes + rowBytes * (image.height - 1 - y);
     for (int x = 0; x < image.width; ++x) {
       const std::uint8_t* rgb = image.at(x, y);
       row[x * 3 + 0] = rgb[2];

@@ -32,6 +32,12 @@ std::optional<RgbImage> decodeJpeg(const std::uint8_t* data, std::size_t size,
 std::optional<RgbImage> decodeCompleteJpeg(const std::uint8_t* data, std::size_t size,
                                            std::string* error = nullptr);
 
+// Like decodeCompleteJpeg, but decodes straight into the bytes encodeBitmap
+// would write for the result, with no RGB copy in between.
+std::optional<std::vector<std::uint8_t>> decodeCompleteJpegToBitmap(const std::uint8_t* data,
+                                                                    std::size_t size,
+                                                                    std::string* error = nullptr);
+
 // Writes the bytes of an uncompressed 24-bit bottom-up Windows bitmap: a
 // 14-byte file header, a 40-byte information header and the rows, padded to
 // 4 bytes where width * 3 is not a multiple of 4.

@@ -1,5 +1,6 @@
 #include "common/slide_set.h"
 
+#include "common/little_endian.h"
 #include "common/slide_files.h"
 
 namespace kb {
@@ -10,14 +11,6 @@ constexpr std::uint32_t kMinInfoHeaderBytes = 40;
 // Far beyond any picture this program carries; refusing larger sizes keeps a
 // lying header from asking for gigabytes.
 constexpr long long kMaxBitmapPixels = 40LL * 1000 * 1000;
-
-std::uint32_t readLe16(const std::uint8_t* p) {
-  return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8;
-}
-
-std::uint32_t readLe32(const std::uint8_t* p) {
-  return readLe16(p) | readLe16(p + 2) << 16;
-}
 
 struct BitmapLayout {
   int width = 0;
@@ -55,17 +48,12 @@ std::optional<BitmapLayout> readBitmapLayout(const std::uint8_t* data, std::size
   return layout;
 }
 
-bool hasSlotSize(int index, const RgbImage& image) {
-  if (index == 0) return image.width == kReelWidth && image.height == kReelHeight;
-  return image.width == kSlideSide && image.height == kSlideSide;
+bool hasSlotSize(int index, int width, int height) {
+  if (index == 0) return width == kReelWidth && height == kReelHeight;
+  return width == kSlideSide && height == kSlideSide;
 }
 
 }  // namespace
-
-std::string embeddedPictureName(int index) {
-  if (index == 0) return "reel.bmp";
-  return "slide" + std::to_string(index) + ".jpg";
-}
 
 std::optional<RgbImage> decodeBitmap24(const std::uint8_t* data, std::size_t size) {
   const std::optional<BitmapLayout> layout = readBitmapLayout(data, size);
@@ -90,10 +78,18 @@ std::optional<RgbImage> decodeBitmap24(const std::uint8_t* data, std::size_t siz
 std::optional<std::vector<std::uint8_t>> makeSlideBitmapFile(int index, const std::uint8_t* data,
                                                              std::size_t size) {
   if (index < 0 || index >= kSlideFileCount) return std::nullopt;
-  const std::optional<RgbImage> picture =
-      index == 0 ? decodeBitmap24(data, size) : decodeCompleteJpeg(data, size);
-  if (!picture || !hasSlotSize(index, *picture)) return std::nullopt;
-  return encodeBitmap(*picture);
+  if (index == 0) {
+    const std::optional<RgbImage> reel = decodeBitmap24(data, size);
+    if (!reel || !hasSlotSize(0, reel->width, reel->height)) return std::nullopt;
+    return encodeBitmap(*reel);
+  }
+  // A slide is decoded straight into its file's rows.
+  auto file = decodeCompleteJpegToBitmap(data, size);
+  if (!file) return std::nullopt;
+  const auto width = static_cast<int>(readLe32(file->data() + 18));
+  const auto height = static_cast<int>(readLe32(file->data() + 22));
+  if (!hasSlotSize(index, width, height)) return std::nullopt;
+  return file;
 }
 
 }  // namespace kb

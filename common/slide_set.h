@@ -17,10 +17,6 @@ constexpr std::size_t kReelFileBytes = 79974;    // 54 + 180 * 148 * 3
 constexpr std::size_t kSlideFileBytes = 196662;  // 54 + 256 * 256 * 3
 constexpr std::size_t kSlideSetBytes = kReelFileBytes + 9 * kSlideFileBytes;
 
-// File name of embedded picture `index` in the assets folder: "reel.bmp" for
-// 0, "slide1.jpg" to "slide9.jpg" for 1 to 9.
-std::string embeddedPictureName(int index);
-
 // Decodes an uncompressed 24-bit Windows bitmap (bottom-up or top-down).
 // Whatever its headers claim, it reads nothing beyond `size` bytes; anything
 // else (other depths, compression, short or damaged data) gives nothing.

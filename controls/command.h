@@ -92,7 +92,6 @@ class CommandCore {
   std::int16_t LeftDown() const { return leftDown_; }
   std::int16_t EnabledValue() const { return enabled_; }
   std::uint8_t FirstRun() const { return firstRun_; }
-  std::int16_t GradientReversed() const { return gradientReversed_; }
   bool Opaque() const { return opaque_; }
   const CaptionLabel& Label() const { return label_; }
 

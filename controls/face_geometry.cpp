@@ -52,10 +52,6 @@ void SetVertical(FramePieces& p, int h) {
   p[7].destination.top = t, p[7].destination.height = middle;
 }
 
-int PixelEdge(int twips) {
-  return static_cast<int>(std::lround(static_cast<double>(twips) / kTwipsPerPixel));
-}
-
 std::optional<int> HexPair(std::string_view text) {
   int value = 0;
   for (char c : text) {
@@ -86,10 +82,10 @@ FramePieces ComputeFramePieces(int width, int height, const FramePieces& previou
 }
 
 Rect TwipsToPixels(const Rect& twips) {
-  const int left = PixelEdge(twips.left);
-  const int top = PixelEdge(twips.top);
-  return {left, top, PixelEdge(twips.left + twips.width) - left,
-          PixelEdge(twips.top + twips.height) - top};
+  const int left = twipsToPixels(twips.left);
+  const int top = twipsToPixels(twips.top);
+  return {left, top, twipsToPixels(twips.left + twips.width) - left,
+          twipsToPixels(twips.top + twips.height) - top};
 }
 
 std::optional<Colour16> ParseGradientColour(std::string_view text) {

@@ -8,9 +8,9 @@
 #include <optional>
 #include <string_view>
 
-namespace kb::controls {
+#include "common/twips.h"
 
-constexpr int kTwipsPerPixel = 15;
+namespace kb::controls {
 
 // Skin picture layout, in twips: the frame is cut from a 64 x 25 pixel picture.
 constexpr int kFrameInset = 1;

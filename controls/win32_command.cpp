@@ -34,7 +34,7 @@ HFONT CreateCaptionFont(const FontSpec& font) {
   HDC screen = GetDC(nullptr);
   const int dotsPerInch = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
   if (screen) ReleaseDC(nullptr, screen);
-  const int height = -static_cast<int>(std::lround(font.points * dotsPerInch / 72.0));
+  const int height = -pointsToPixels(font.points, dotsPerInch);
   return CreateFontW(height, 0, 0, 0, font.weight, font.italic, font.underline, font.strikeout,
                      static_cast<DWORD>(font.charset & 0xFF), OUT_DEFAULT_PRECIS,
                      CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,

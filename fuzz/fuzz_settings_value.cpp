@@ -6,7 +6,7 @@
 #include <cstring>
 #include <string>
 
-#include "host/number_text.h"
+#include "common/number_text.h"
 #include "host/settings_file.h"
 
 namespace {

@@ -1,16 +1,12 @@
 #include "host/command_line.h"
 
-#include "host/number_text.h"
+#include "common/number_text.h"
 
 namespace kb {
 namespace {
 
 bool isBlank(char c) {
   return c == ' ' || c == '\t';
-}
-
-char upper(char c) {
-  return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
 }
 
 }  // namespace
@@ -31,7 +27,7 @@ std::string argumentText(std::string_view commandLine) {
 char modeLetter(std::string_view argumentText, LeadByteTest isLeadByte) {
   const auto characters = ansiCharacters(argumentText, isLeadByte);
   if (characters.size() < 2 || characters[1].size() != 1) return '\0';
-  return upper(characters[1][0]);
+  return asciiUpper(characters[1][0]);
 }
 
 std::int32_t previewHandle(std::string_view argumentText, LeadByteTest isLeadByte) {
@@ -44,16 +40,16 @@ std::int32_t previewHandle(std::string_view argumentText, LeadByteTest isLeadByt
 StartPlan planStart(std::string_view argumentText, LeadByteTest isLeadByte) {
   switch (modeLetter(argumentText, isLeadByte)) {
     case 'P':
-      return {StartAction::Preview, false, false};
+      return {StartAction::Preview, false};
     case 'C':
-      return {StartAction::SettingsDialog, true, false};
+      return {StartAction::SettingsDialog, false};
     case 'S':
-      return {StartAction::Show, true, true};
+      return {StartAction::Show, true};
     default:
       // An empty command line (a double click on the program) is a show
       // that leaves the cursor visible.
-      if (argumentText.empty()) return {StartAction::Show, true, false};
-      return {StartAction::End, true, false};
+      if (argumentText.empty()) return {StartAction::Show, false};
+      return {StartAction::End, false};
   }
 }
 

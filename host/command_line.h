@@ -37,8 +37,7 @@ enum class StartAction {
 // What the start-up does for an argument text.
 struct StartPlan {
   StartAction action;
-  bool loadSettings;  // settings loaded and renderer file checked first
-  bool hideCursor;    // ShowCursor(FALSE) before the show ("S" only)
+  bool hideCursor;  // ShowCursor(FALSE) before the show ("S" only)
 };
 
 StartPlan planStart(std::string_view argumentText, LeadByteTest isLeadByte);

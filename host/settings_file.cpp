@@ -2,14 +2,9 @@
 
 #include <vector>
 
-#include "host/number_text.h"
+#include "common/number_text.h"
 
 namespace kb {
-
-const char kSettingsSection[] = "Section";
-const char kKeyBgmKind[] = "BGM\x8B\xE6\x95\xAA";
-const char kKeyBgmRepeatTrack[] = "BGM\xD8\xCB\xDF\xB0\xC4";
-const char kKeyBgmFile[] = "BGM\xCC\xA7\xB2\xD9";
 
 namespace {
 

@@ -11,17 +11,10 @@
 #include <cstdint>
 #include <string>
 
-#include "host/shared_state.h"
+#include "common/settings_keys.h"
+#include "common/shared_state.h"
 
 namespace kb {
-
-// The settings section and keys. The keys are the Shift-JIS bytes of
-// "BGM区分", "BGMﾘﾋﾟｰﾄ" and "BGMﾌｧｲﾙ", so the file reads the same on every
-// system code page.
-extern const char kSettingsSection[];  // "Section"
-extern const char kKeyBgmKind[];
-extern const char kKeyBgmRepeatTrack[];
-extern const char kKeyBgmFile[];
 
 // Characters of ReadIniValue's buffer (the value is cut to one less) and of
 // WriteIniValue's section and key buffers.

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "common/mouse_rule.h"
 #include "common/slide_files.h"
 
 namespace kb {
@@ -10,11 +11,6 @@ namespace {
 
 constexpr std::int16_t kKindCd = 1;
 constexpr std::int16_t kKindMusicFile = 2;
-constexpr int kMouseThreshold = 30;
-
-char upper(char c) {
-  return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
 
 }  // namespace
 
@@ -23,17 +19,13 @@ MusicFileKind musicFileKind(std::string_view bgmFile, LeadByteTest isLeadByte) {
   if (characters.size() < 3) return MusicFileKind::None;
   std::string ending;
   for (std::size_t i = characters.size() - 3; i < characters.size(); ++i)
-    for (char c : characters[i]) ending += upper(c);
+    for (char c : characters[i]) ending += asciiUpper(c);
   if (ending == "WAV") return MusicFileKind::Wav;
   if (ending == "MP3") return MusicFileKind::Mp3;
   return MusicFileKind::None;
 }
 
-bool mouseMovedFarEnough(int startX, int startY, int x, int y) {
-  return std::abs(startY - y) > kMouseThreshold && std::abs(startX - x) > kMouseThreshold;
-}
-
-Show::Show(ShowPort& port, ShowMusic& music, SharedState& shared, char modeLetter,
+Show::Show(ShowPort& port, music::BackgroundMusic& music, SharedState& shared, char modeLetter,
            LeadByteTest isLeadByte)
     : port_(port),
       music_(music),
@@ -93,7 +85,7 @@ void Show::CdWatchTick() {
 void Show::MouseWatchTick() {
   int x = 0, y = 0;
   if (!port_.cursorPosition(x, y)) return;  // no point to compare: wait for the next tick
-  if (!mouseMovedFarEnough(shared_.CursorStartX, shared_.CursorStartY, x, y)) return;
+  if (!pointerMovedFarEnough(shared_.CursorStartX, shared_.CursorStartY, x, y)) return;
   port_.setTimer(ShowTimer::MouseWatch, false);
   QueryUnload();
 }

@@ -1,13 +1,14 @@
 // The show form's decisions: what its load handler does, its three timers,
 // the mouse rule and the stop sequence. The Win32 glue (win32_show_form.cpp)
-// carries them out through ShowPort and ShowMusic.
+// carries them out through ShowPort and the music module.
 #pragma once
 
 #include <cstdint>
 #include <string_view>
 
 #include "common/ansi_text.h"
-#include "host/shared_state.h"
+#include "common/shared_state.h"
+#include "music/background_music.h"
 
 namespace kb {
 
@@ -28,9 +29,6 @@ constexpr unsigned showTimerInterval(ShowTimer timer) {
 enum class MusicFileKind { None, Wav, Mp3 };
 MusicFileKind musicFileKind(std::string_view bgmFile, LeadByteTest isLeadByte);
 
-// The mouse rule: more than 30 pixels from the start point on both axes.
-bool mouseMovedFarEnough(int startX, int startY, int x, int y);
-
 // The platform side of the show form.
 class ShowPort {
  public:
@@ -49,27 +47,12 @@ class ShowPort {
   virtual void endProgram() = 0;
 };
 
-// The music operations the show uses.
-class ShowMusic {
- public:
-  virtual ~ShowMusic() = default;
-  virtual void CdOpen() = 0;
-  virtual void CdWatch() = 0;
-  virtual void CdClose() = 0;
-  virtual bool CdWatchActive() = 0;
-  virtual void Mp3Start() = 0;
-  virtual void Mp3Watch() = 0;
-  virtual void Mp3Stop() = 0;
-  virtual void WavStart() = 0;
-  virtual void WavStop() = 0;
-};
-
 class Show {
  public:
   // modeLetter is the command line's mode letter: 'S', or '\0' for an empty
   // command line (the cursor was not hidden and is not shown again).
   // isLeadByte reads the music file's name (musicFileKind).
-  Show(ShowPort& port, ShowMusic& music, SharedState& shared, char modeLetter,
+  Show(ShowPort& port, music::BackgroundMusic& music, SharedState& shared, char modeLetter,
        LeadByteTest isLeadByte);
 
   // Form_Load: the ten bitmaps, the renderer, the music, the start point.
@@ -90,7 +73,7 @@ class Show {
   void rememberStartPoint();
 
   ShowPort& port_;
-  ShowMusic& music_;
+  music::BackgroundMusic& music_;
   SharedState& shared_;
   char modeLetter_;
   LeadByteTest isLeadByte_;

@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "common/ansi_text.h"
-#include "host/shared_state.h"
+#include "common/shared_state.h"
 
 namespace kb {
 

@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "host/shared_state.h"
+#include "common/shared_state.h"
 
 namespace kb {
 

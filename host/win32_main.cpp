@@ -53,13 +53,18 @@ class Win32StartPort final : public StartPort {
                 kb::widen(kApplicationTitle).c_str(), MB_OK);
   }
   std::int32_t hideCursor() override { return ShowCursor(FALSE); }
-  void runPreview(std::int32_t parentHandle) override { runPreviewSetup(shared_, parentHandle); }
+  void runPreview(std::int32_t parentHandle) override {
+    previewHost_ = runPreviewSetup(shared_, parentHandle);
+  }
   void runSettingsDialog() override { kb::runSettingsDialog(shared_); }
+  // The preview's host process, or null (see runPreviewSetup).
+  HANDLE previewHost() const { return previewHost_; }
   void loadShowForm() override { kb::loadShowForm(shared_, modeLetter_); }
 
  private:
   SharedState& shared_;
   char modeLetter_;
+  HANDLE previewHost_ = nullptr;
 };
 
 // The loop of the form Main left loaded; it also ends, with the program,
@@ -89,5 +94,5 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   const std::string arguments = kb::argumentText(GetCommandLineA());
   kb::Win32StartPort port(shared, kb::modeLetter(arguments, kb::isAnsiLeadByte));
   if (kb::Main(port, shared, arguments, kb::isAnsiLeadByte) == kb::MainOutcome::End) return 0;
-  return kb::runMessageLoop(kb::previewHostProcess());
+  return kb::runMessageLoop(port.previewHost());
 }

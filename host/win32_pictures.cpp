@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include <string>
+#include <vector>
+
 #include "common/slide_files.h"
 #include "common/slide_set.h"
 #include "host/picture_resources.h"
@@ -17,19 +20,34 @@ std::optional<EmbeddedBytes> embeddedPicture(int resourceNumber) {
   return EmbeddedBytes{static_cast<const std::uint8_t*>(data), SizeofResource(nullptr, found)};
 }
 
+namespace {
+
+// Writes the whole file beside `path` and only then moves it over the old
+// one, so that a write that fails (a full disk) leaves the older file for the
+// renderer rather than a cut one; what it started is removed.
+bool replaceFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+  const std::string written = path + ".new";
+  const HANDLE file = CreateFileA(written.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  DWORD count = 0;
+  const bool complete =
+      WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &count, nullptr) &&
+      count == bytes.size();
+  const bool closed = CloseHandle(file) != FALSE;
+  if (complete && closed && MoveFileExA(written.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING))
+    return true;
+  DeleteFileA(written.c_str());
+  return false;
+}
+
+}  // namespace
+
 bool writeSlideFile(int index) {
   const auto picture = embeddedPicture(KB_SLIDE_PICTURE + index);
   if (!picture) return false;
   const auto bytes = makeSlideBitmapFile(index, picture->data, picture->size);
-  if (!bytes) return false;
-  const HANDLE file = CreateFileA(slideFileName(index).c_str(), GENERIC_WRITE, 0, nullptr,
-                                  CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  DWORD written = 0;
-  const BOOL ok =
-      WriteFile(file, bytes->data(), static_cast<DWORD>(bytes->size()), &written, nullptr);
-  CloseHandle(file);
-  return ok && written == bytes->size();
+  return bytes && replaceFile(slideFileName(index), *bytes);
 }
 
 std::optional<RgbImage> previewPicture() {

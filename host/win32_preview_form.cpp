@@ -19,8 +19,14 @@ struct PreviewDib {
   BITMAPINFO info{};
   std::vector<std::uint8_t> bits;  // BGR rows padded to 4 bytes
 };
-std::optional<PreviewDib> thePicture;
-HANDLE theHostProcess = nullptr;
+// What the form's window keeps in its user data.
+struct PreviewForm {
+  std::optional<PreviewDib> picture;
+};
+
+PreviewForm* formOf(HWND window) {
+  return reinterpret_cast<PreviewForm*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+}
 
 PreviewDib makeDib(const RgbImage& image) {
   PreviewDib dib;
@@ -49,11 +55,12 @@ PreviewDib makeDib(const RgbImage& image) {
 void paint(HWND window) {
   PAINTSTRUCT paint;
   const HDC dc = BeginPaint(window, &paint);
-  if (thePicture) {
-    const auto& header = thePicture->info.bmiHeader;
-    const auto height = static_cast<DWORD>(-header.biHeight);
-    SetDIBitsToDevice(dc, 0, 0, static_cast<DWORD>(header.biWidth), height, 0, 0, 0, height,
-                      thePicture->bits.data(), &thePicture->info, DIB_RGB_COLORS);
+  const PreviewForm* form = formOf(window);
+  if (form != nullptr && form->picture) {
+    const PreviewDib& picture = *form->picture;
+    const auto height = static_cast<DWORD>(-picture.info.bmiHeader.biHeight);
+    SetDIBitsToDevice(dc, 0, 0, static_cast<DWORD>(picture.info.bmiHeader.biWidth), height, 0, 0, 0,
+                      height, picture.bits.data(), &picture.info, DIB_RGB_COLORS);
   }
   EndPaint(window, &paint);
 }
@@ -67,6 +74,10 @@ LRESULT CALLBACK previewWindowProc(HWND window, UINT message, WPARAM wParam, LPA
       // The form is gone (closed, or destroyed with its parent): so is the
       // process, which has nothing else to show.
       PostQuitMessage(0);
+      return 0;
+    case WM_NCDESTROY:
+      delete formOf(window);
+      SetWindowLongPtrA(window, GWLP_USERDATA, 0);
       return 0;
     default:
       return DefWindowProcA(window, message, wParam, lParam);
@@ -86,7 +97,7 @@ HWND createHiddenForm() {
 
 }  // namespace
 
-void runPreviewSetup(SharedState& shared, std::int32_t parentHandle) {
+void* runPreviewSetup(SharedState& shared, std::int32_t parentHandle) {
   // NOTE: a window handle has 32 significant bits; sign-extending keeps
   // handles read as negative numbers valid on 64-bit Windows too.
   const HWND parent = reinterpret_cast<HWND>(static_cast<std::intptr_t>(parentHandle));
@@ -95,8 +106,11 @@ void runPreviewSetup(SharedState& shared, std::int32_t parentHandle) {
   const int width = parentRect.right - parentRect.left;
   const int height = parentRect.bottom - parentRect.top;
 
-  if (const auto image = previewPicture()) thePicture = makeDib(*image);
   const HWND form = createHiddenForm();
+  // Owned by its window, which frees it when it goes.
+  auto* state = new PreviewForm;
+  if (const auto image = previewPicture()) state->picture = makeDib(*image);
+  SetWindowLongPtrA(form, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state));
   const LONG style = GetWindowLongA(form, GWL_STYLE);
   shared.ApiResult = SetWindowLongA(form, GWL_STYLE, style | WS_CHILD);
   shared.ApiResult = SetParent(form, parent) != nullptr;
@@ -107,16 +121,12 @@ void runPreviewSetup(SharedState& shared, std::int32_t parentHandle) {
   // the process with it, rather than staying as an invisible process.
   if (!IsChild(parent, form)) {
     DestroyWindow(form);
-    return;
+    return nullptr;
   }
   DWORD host = 0;
   GetWindowThreadProcessId(parent, &host);
-  if (host != 0 && host != GetCurrentProcessId())
-    theHostProcess = OpenProcess(SYNCHRONIZE, FALSE, host);
-}
-
-void* previewHostProcess() {
-  return theHostProcess;
+  if (host == 0 || host == GetCurrentProcessId()) return nullptr;
+  return OpenProcess(SYNCHRONIZE, FALSE, host);
 }
 
 }  // namespace kb

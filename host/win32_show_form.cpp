@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include <memory>
 #include <string>
 
 #include "common/win32_text.h"
@@ -90,33 +89,21 @@ class Win32ShowPort final : public ShowPort {
   bool timerOn_[4] = {};
 };
 
-// The music module as the show sees it.
-class BgmShowMusic final : public ShowMusic {
- public:
-  explicit BgmShowMusic(SharedState& shared) : bgm_(music::win32MusicPort(), shared) {}
-  void CdOpen() override { bgm_.CdOpen(); }
-  void CdWatch() override { bgm_.CdWatch(); }
-  void CdClose() override { bgm_.CdClose(); }
-  bool CdWatchActive() override { return bgm_.CdWatchActive(); }
-  void Mp3Start() override { bgm_.Mp3Start(); }
-  void Mp3Watch() override { bgm_.Mp3Watch(); }
-  void Mp3Stop() override { bgm_.Mp3Stop(); }
-  void WavStart() override { bgm_.WavStart(); }
-  void WavStop() override { bgm_.WavStop(); }
-
- private:
-  music::Bgm bgm_;
-};
-
 // The one show of the process.
 struct ShowForm {
   ShowForm(HWND window, SharedState& shared, char modeLetter)
-      : port(window), music(shared), show(port, music, shared, modeLetter, isAnsiLeadByte) {}
+      : port(window),
+        music(music::win32MusicPort(), shared),
+        show(port, music, shared, modeLetter, isAnsiLeadByte) {}
   Win32ShowPort port;
-  BgmShowMusic music;
+  music::Bgm music;
   Show show;
 };
-std::unique_ptr<ShowForm> theShow;
+
+// The form a window's messages go to, kept in its user data.
+ShowForm* formOf(HWND window) {
+  return reinterpret_cast<ShowForm*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+}
 
 void onTimer(Show& show, WPARAM id) {
   switch (static_cast<ShowTimer>(id)) {
@@ -133,14 +120,18 @@ void onTimer(Show& show, WPARAM id) {
 }
 
 LRESULT CALLBACK showWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (theShow) {
+  if (ShowForm* form = formOf(window)) {
     switch (message) {
       case WM_TIMER:
-        onTimer(theShow->show, wParam);
+        onTimer(form->show, wParam);
         return 0;
       case WM_CLOSE:  // an unload request from outside: the same stop sequence
-        theShow->show.QueryUnload();
+        form->show.QueryUnload();
         return 0;
+      case WM_NCDESTROY:
+        SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+        delete form;
+        break;
       default:
         break;
     }
@@ -164,10 +155,12 @@ HWND createHiddenWindow() {
 
 void loadShowForm(SharedState& shared, char modeLetter) {
   const HWND window = createHiddenWindow();
-  theShow = std::make_unique<ShowForm>(window, shared, modeLetter);
+  // Owned by its window (freed with it); the program usually ends first.
+  auto* form = new ShowForm(window, shared, modeLetter);
+  SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
   // The mouse watch runs from the moment the form exists.
-  theShow->port.setTimer(ShowTimer::MouseWatch, true);
-  theShow->show.FormLoad();
+  form->port.setTimer(ShowTimer::MouseWatch, true);
+  form->show.FormLoad();
 }
 
 }  // namespace kb

@@ -2,7 +2,7 @@
 // show's three timers, carrying out the decisions of show.h.
 #pragma once
 
-#include "host/shared_state.h"
+#include "common/shared_state.h"
 
 namespace kb {
 

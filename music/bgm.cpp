@@ -1,8 +1,9 @@
 // Background music logic over the music port (see bgm.h).
 #include "music/bgm.h"
 
-#include <cctype>
 #include <cstring>
+
+#include "common/ansi_text.h"
 
 namespace kb::music {
 
@@ -31,7 +32,7 @@ std::string firstSevenOf(const char* buffer, std::uint32_t size) {
 // Failed replies are recognised by "ERR" in any case, which "Error:" always has.
 bool looksFailed(const std::string& reply) {
   std::string upper = reply;
-  for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  for (char& c : upper) c = asciiUpper(c);
   return upper.find("ERR") != std::string::npos;
 }
 

@@ -23,7 +23,8 @@
 #include <cstdint>
 #include <string>
 
-#include "host/shared_state.h"
+#include "common/shared_state.h"
+#include "music/background_music.h"
 
 namespace kb::music {
 
@@ -60,7 +61,7 @@ extern const char* const kNoCommandText;
 // Reply when the error text of a code cannot be had: "Error (文字列が取れません)" in Shift-JIS.
 extern const char* const kNoErrorText;
 
-class Bgm {
+class Bgm final : public BackgroundMusic {
  public:
   Bgm(MusicPort& port, SharedState& shared);
 
@@ -71,22 +72,19 @@ class Bgm {
   // "play <device> [from <from>] [to <to>]"; empty positions are left out.
   std::int32_t MciPlay(const std::string& device, const std::string& from, const std::string& to);
 
-  void CdOpen();
-  // One tick of the CD watch (every 200 ms); sets CdWatchActive.
-  void CdWatch();
-  void CdClose();
+  void CdOpen() override;
+  void CdWatch() override;
+  void CdClose() override;
+  bool CdWatchActive() const override { return cdWatchActive_; }
 
-  void Mp3Start();
+  void Mp3Start() override;
   bool Mp3IsPlaying();
-  // One tick of the MP3 watch (every 1000 ms): restarts a file that stopped.
-  void Mp3Watch();
-  void Mp3Stop();
+  void Mp3Watch() override;
+  void Mp3Stop() override;
 
-  void WavStart();
-  void WavStop();
+  void WavStart() override;
+  void WavStop() override;
 
-  // Whether the CD watch goes on: false once the CD device reported an error.
-  bool CdWatchActive() const { return cdWatchActive_; }
   // Reply, or error text, of the last command sent through MciQuery or MciPlay.
   const std::string& MciReply() const { return mciReply_; }
 

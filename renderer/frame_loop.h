@@ -10,7 +10,6 @@ namespace kb::renderer {
 
 constexpr int kKeyCount = 256;
 constexpr std::uint64_t kEscapeKey = 27;
-constexpr std::int64_t kCursorSlack = 30;  // pixels per axis the mouse may wander
 
 struct ScreenPoint {
   std::int32_t x = 0;
@@ -27,11 +26,9 @@ extern ScreenPoint cursorStart;  // taken once, just before the loop
 void recordKey(std::uint64_t keyCode, bool down);
 
 // Milliseconds per frame since `startTick`. The unsigned difference keeps the
-// elapsed time right across a tick-count wrap.
-std::int32_t frameAverage(std::uint32_t startTick, std::uint32_t nowTick, std::int32_t frameCount);
-
-// True once the cursor is more than 30 pixels from the start on both axes.
-bool cursorMovedFarEnough(ScreenPoint start, ScreenPoint now);
+// elapsed time right across a tick-count wrap; the count is 64-bit, so it
+// stays right past 2^31 frames.
+std::int32_t frameAverage(std::uint32_t startTick, std::uint32_t nowTick, std::uint64_t frameCount);
 
 class LoopPlatform {
  public:

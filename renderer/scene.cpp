@@ -114,9 +114,13 @@ void swingSpeed() {
 }
 
 void pickAtPoint(std::uint16_t x, std::uint16_t y) {
+  pickedNames(x, y);  // the hits are not used
+}
+
+std::vector<unsigned int> pickedNames(std::uint16_t x, std::uint16_t y) {
   // NOTE: a click can arrive while a texture message box pumps messages during
   // start-up, before the quadric exists; there is no scene to pick yet then.
-  if (reelQuadric == nullptr) return;
+  if (reelQuadric == nullptr) return {};
 
   GLint viewport[4];
   GLuint selectBuffer[kSelectBufferSize];
@@ -134,11 +138,24 @@ void pickAtPoint(std::uint16_t x, std::uint16_t y) {
   gluPerspective(kFieldOfView, static_cast<GLdouble>(viewport[2]) / viewport[3], 0.0, kFarPlane);
   glMatrixMode(GL_MODELVIEW);
   renderFrame();
-  glRenderMode(GL_RENDER);  // the hits are not used
+  const GLint hits = glRenderMode(GL_RENDER);
   glMatrixMode(GL_PROJECTION);
   glPopMatrix();
   pickingMode = false;
   glMatrixMode(GL_MODELVIEW);
+
+  // Each hit record: its name count, two depths, then the names. A full
+  // buffer gives -1 hits and keeps what fitted.
+  const auto capacity = static_cast<std::size_t>(kSelectBufferSize);
+  std::vector<unsigned int> names;
+  std::size_t at = 0;
+  for (GLint hit = 0; hit < hits && at < capacity; ++hit) {
+    const std::size_t count = selectBuffer[at];
+    for (std::size_t n = 0; n < count && at + 3 + n < capacity; ++n)
+      names.push_back(selectBuffer[at + 3 + n]);
+    at += 3 + count;
+  }
+  return names;
 }
 
 void setProjection(int width, int height) {
@@ -169,6 +186,13 @@ void prepareGlState(TexturePlatform& platform) {
   reelQuadric = gluNewQuadric();
   gluQuadricNormals(reelQuadric, GLU_SMOOTH);
   gluQuadricTexture(reelQuadric, GL_TRUE);
+}
+
+void releaseGlState() {
+  if (reelQuadric != nullptr) gluDeleteQuadric(reelQuadric);
+  reelQuadric = nullptr;
+  glDeleteTextures(kSlideTextureCount, slideTextures);
+  for (unsigned int& slot : slideTextures) slot = 0;
 }
 
 }  // namespace kb::renderer

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 class GLUquadric;
 
@@ -35,13 +36,22 @@ void renderFrame();
 // Moves `reelSpeed` one step along its triangle wave.
 void swingSpeed();
 
-// Runs the scene once in selection mode around a clicked client point.
+// Runs the scene once in selection mode around a clicked client point; the
+// renderer makes no use of what it selects.
 void pickAtPoint(std::uint16_t x, std::uint16_t y);
+
+// The selection pass of pickAtPoint: the names (0 the reel and rails, i slide
+// i) drawn into the pick region, nearest hit first or not.
+std::vector<unsigned int> pickedNames(std::uint16_t x, std::uint16_t y);
 
 // Viewport and perspective for a client area of the given size.
 void setProjection(int width, int height);
 
 // Fixed GL state, the ten slide textures and the scene's starting values.
 void prepareGlState(TexturePlatform& platform);
+
+// Frees what prepareGlState acquired (the quadric and the slide textures),
+// while the GL context is still current.
+void releaseGlState();
 
 }  // namespace kb::renderer

@@ -12,6 +12,7 @@
 #include <utility>
 
 #include "common/image.h"
+#include "common/little_endian.h"
 
 namespace kb::renderer {
 namespace {
@@ -59,14 +60,6 @@ std::optional<std::vector<std::uint8_t>> readAll(ByteSource& source, std::size_t
   std::vector<std::uint8_t> data;
   if (readExactly(source, limit + 1, data)) return std::nullopt;
   return data;
-}
-
-std::uint16_t le16(const std::uint8_t* at) {
-  return static_cast<std::uint16_t>(at[0] | at[1] << 8);
-}
-
-std::uint32_t le32(const std::uint8_t* at) {
-  return static_cast<std::uint32_t>(le16(at)) | static_cast<std::uint32_t>(le16(at + 2)) << 16;
 }
 
 bool acceptableSize(std::int64_t width, std::int64_t height) {
@@ -117,11 +110,11 @@ enum class BmpFault { none, header, palette, data, unsupported };
 BmpFault readBmpPicture(ByteSource& source, Picture& picture) {
   std::vector<std::uint8_t> header;
   if (!readExactly(source, kBmpHeaderBytes, header)) return BmpFault::header;
-  const std::int32_t width = static_cast<std::int32_t>(le32(&header[18]));
-  const std::int32_t height = static_cast<std::int32_t>(le32(&header[22]));
-  const std::uint16_t bitCount = le16(&header[28]);
-  const std::uint32_t sizeImage = le32(&header[34]);
-  const std::uint32_t colourCount = le32(&header[46]);
+  const std::int32_t width = static_cast<std::int32_t>(readLe32(&header[18]));
+  const std::int32_t height = static_cast<std::int32_t>(readLe32(&header[22]));
+  const std::uint16_t bitCount = readLe16(&header[28]);
+  const std::uint32_t sizeImage = readLe32(&header[34]);
+  const std::uint32_t colourCount = readLe32(&header[46]);
 
   // The colour table has no use for a 24-bit picture; it is only passed over.
   if (!skipBytes(source, std::uint64_t{colourCount} * 4)) return BmpFault::palette;
@@ -132,10 +125,13 @@ BmpFault readBmpPicture(ByteSource& source, Picture& picture) {
   const std::size_t rowBytes = paddedRowBytes(picture.width, 3);
   // NOTE: a size of 0 means "as the rows need", and rows are padded to 4 bytes.
   const std::size_t dataBytes = sizeImage != 0 ? sizeImage : rowBytes * picture.height;
-  if (dataBytes > kMaxDataBytes) return BmpFault::unsupported;
   const std::size_t neededBytes = rowBytes * (picture.height - 1) + picture.width * 3;
   if (dataBytes < neededBytes) return BmpFault::data;
-  if (!readExactly(source, dataBytes, picture.rows)) return BmpFault::data;
+  // A claim beyond the rows (however large) is read through but not kept,
+  // so memory stays bounded by the picture's size.
+  const std::size_t keptBytes = std::min(dataBytes, rowBytes * picture.height);
+  if (!readExactly(source, keptBytes, picture.rows)) return BmpFault::data;
+  if (!skipBytes(source, dataBytes - keptBytes)) return BmpFault::data;
 
   picture.rows.resize(std::max(picture.rows.size(), rowBytes * picture.height), 0);
   swapRedBlue(picture.rows, picture.width, picture.height, rowBytes);
@@ -191,8 +187,8 @@ TgaFault readTgaPicture(ByteSource& source, Picture& picture) {
   if (header[2] != 2) return TgaFault::compressed;
   if (header[1] != 0) return TgaFault::colourMapped;
   if (header[16] != 24) return TgaFault::notTrueColour24;
-  picture.width = le16(&header[12]);
-  picture.height = le16(&header[14]);
+  picture.width = readLe16(&header[12]);
+  picture.height = readLe16(&header[14]);
   if (!acceptableSize(static_cast<std::int64_t>(picture.width),
                       static_cast<std::int64_t>(picture.height))) {
     return TgaFault::size;

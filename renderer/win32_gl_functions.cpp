@@ -19,7 +19,7 @@
 // clang-format off
 #define KB_OPENGL_FUNCTIONS(X)                                                          \
   X(glBegin, 4) X(glBindTexture, 8) X(glClear, 4) X(glClearColor, 16) X(glClearDepth, 8) \
-  X(glDepthFunc, 4) X(glEnable, 4) X(glEnd, 0) X(glGenTextures, 8) X(glGetIntegerv, 8)   \
+  X(glDeleteTextures, 8) X(glDepthFunc, 4) X(glEnable, 4) X(glEnd, 0) X(glGenTextures, 8) X(glGetIntegerv, 8)   \
   X(glHint, 8) X(glInitNames, 0) X(glLoadIdentity, 0) X(glLoadName, 4)                    \
   X(glMatrixMode, 4) X(glPopMatrix, 0) X(glPushMatrix, 0) X(glPushName, 4)                \
   X(glRenderMode, 4) X(glRotatef, 16) X(glSelectBuffer, 8) X(glShadeModel, 4)             \
@@ -45,7 +45,7 @@ KB_OPENGL_FUNCTIONS(KB_DEFINE_IMPORT_POINTER)
 // clang-format off
 #define KB_GLU_FUNCTIONS(X)                                                                \
   X(gluBuild2DMipmaps) X(gluCylinder) X(gluNewQuadric) X(gluPerspective) X(gluPickMatrix) \
-  X(gluQuadricNormals) X(gluQuadricTexture)
+  X(gluQuadricNormals) X(gluQuadricTexture) X(gluDeleteQuadric)
 // clang-format on
 
 namespace {
@@ -71,6 +71,9 @@ int APIENTRY gluBuild2DMipmaps(GLenum target, GLint components, GLint width, GLi
 void APIENTRY gluCylinder(GLUquadric* quadric, GLdouble baseRadius, GLdouble topRadius,
                           GLdouble height, GLint slices, GLint stacks) {
   KB_SYSTEM_GLU(gluCylinder)(quadric, baseRadius, topRadius, height, slices, stacks);
+}
+void APIENTRY gluDeleteQuadric(GLUquadric* quadric) {
+  KB_SYSTEM_GLU(gluDeleteQuadric)(quadric);
 }
 GLUquadric* APIENTRY gluNewQuadric(void) {
   return KB_SYSTEM_GLU(gluNewQuadric)();

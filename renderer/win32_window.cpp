@@ -33,9 +33,12 @@ bool registerWindowClass() {
 }
 
 // Only an outright failure falls back to a window; other results keep full screen.
+// The display mode request as every Windows version takes it: 156 bytes.
+static_assert(sizeof(DEVMODEA) == 156, "DEVMODEA of 156 bytes");
+
 bool enterFullScreen(int width, int height, int colourBits) {
   DEVMODEA mode = {};
-  mode.dmSize = 156;
+  mode.dmSize = sizeof mode;
   mode.dmPelsWidth = static_cast<DWORD>(width);
   mode.dmPelsHeight = static_cast<DWORD>(height);
   mode.dmBitsPerPel = static_cast<DWORD>(colourBits);
@@ -104,6 +107,7 @@ void closeRendererWindow(bool fullScreen) {
     ShowCursor(TRUE);
   }
   if (renderContext != nullptr) {
+    releaseGlState();
     wglMakeCurrent(deviceContext, nullptr);
     wglDeleteContext(renderContext);
     renderContext = nullptr;

@@ -2,24 +2,14 @@
 
 #include <cmath>
 
-#include "host/number_text.h"
-#include "host/settings_file.h"
+#include "common/number_text.h"
+#include "common/settings_keys.h"
 
 namespace kb::settings {
-
-int twipsToPixels(int twips) {
-  const int twice = 2 * (twips < 0 ? -twips : twips);
-  const int pixels = (twice + kTwipsPerPixel) / (2 * kTwipsPerPixel);
-  return twips < 0 ? -pixels : pixels;
-}
 
 PixelRect toPixels(const TwipsRect& rect) {
   return {twipsToPixels(rect.left), twipsToPixels(rect.top), twipsToPixels(rect.width),
           twipsToPixels(rect.height)};
-}
-
-int fontPixels(double points) {
-  return static_cast<int>(roundHalfEven(points * 20.0 / kTwipsPerPixel));
 }
 
 double roundHalfEven(double value) {
@@ -107,6 +97,27 @@ std::array<IniWrite, 3> confirmSettings(SharedState& state, std::string_view tra
   return {{{kKeyBgmKind, std::to_string(state.BgmKind)},
            {kKeyBgmRepeatTrack, std::to_string(state.BgmRepeatTrack)},
            {kKeyBgmFile, state.BgmFile}}};
+}
+
+std::optional<int> kindAt(int x, int y) {
+  const auto holds = [x, y](const ControlLayout& control) {
+    const PixelRect r = toPixels(control.rect);
+    return x >= r.left && x < r.left + r.width && y >= r.top && y < r.top + r.height;
+  };
+  for (int kind = 0; kind < 3; ++kind)
+    if (holds(layout::kKindMarks[kind]) || holds(layout::kKindLabels[kind])) return kind;
+  return std::nullopt;
+}
+
+FocusStop nextFocus(FocusStop current, bool backwards,
+                    const std::array<bool, kFocusStopCount>& canFocus) {
+  const auto from = static_cast<std::size_t>(current);
+  for (std::size_t step = 1; step < kFocusStopCount; ++step) {
+    const std::size_t next =
+        (backwards ? from + kFocusStopCount - step : from + step) % kFocusStopCount;
+    if (canFocus[next]) return static_cast<FocusStop>(next);
+  }
+  return current;
 }
 
 }  // namespace kb::settings

@@ -11,13 +11,12 @@
 #include <string_view>
 #include <vector>
 
-#include "host/shared_state.h"
+#include "common/shared_state.h"
+#include "common/twips.h"
 
 namespace kb::settings {
 
 // ---- Units ---------------------------------------------------------------
-
-constexpr int kTwipsPerPixel = 15;  // at 96 dots per inch
 
 struct TwipsRect {
   int left, top, width, height;
@@ -27,8 +26,7 @@ struct PixelRect {
   int left, top, width, height;
 };
 
-// Nearest pixel; halves go away from zero as the system's MulDiv does.
-int twipsToPixels(int twips);
+// Each value to its nearest pixel (common/twips.h).
 PixelRect toPixels(const TwipsRect& rect);
 
 // Nearest whole number, halves to the even one (2.5 -> 2, 3.5 -> 4).
@@ -90,9 +88,6 @@ constexpr const char* kLabelFont = "ＭＳ Ｐゴシック";
 constexpr const char* kPanelFont = "Tahoma";
 }  // namespace text
 
-// Character height in pixels of a font of the given size (20 twips a point).
-int fontPixels(double points);
-
 constexpr double kLabelFontPoints = 9.75;
 constexpr double kPanelFontPoints = 8.25;
 constexpr int kShiftJisCharset = 128;
@@ -136,7 +131,7 @@ std::string formatTrack(int value);
 std::vector<std::string> repeatTrackEntries();
 
 // The repeat track that OK stores: the track box text read as a number by
-// the program's one rule (host/number_text.h: optional blanks around, a sign,
+// the program's one rule (common/number_text.h: optional blanks around, a sign,
 // digits with at most one decimal point, an optional exponent), rounded
 // halves to even; a word
 // gives 0, and so does a number outside the 16-bit range, so the file never
@@ -156,6 +151,21 @@ KindView kindView(int kind);
 
 // A press on kind i's mark or label: the kind changes at once.
 KindView selectKind(SharedState& state, int kind);
+
+// The kind whose mark or label holds the panel pixel (x, y), if any: a press
+// of any mouse button there selects that kind.
+std::optional<int> kindAt(int x, int y);
+
+// ---- Focus ---------------------------------------------------------------
+
+// The controls that take the focus, in the order Tab walks them.
+enum class FocusStop { Panel, RepeatBox, Browse, Ok, Cancel, Etc };
+constexpr std::size_t kFocusStopCount = 6;
+
+// Where Tab (Shift+Tab when `backwards`) moves the focus from `current`: the
+// next stop that `canFocus` allows, wrapping round; `current` when none does.
+FocusStop nextFocus(FocusStop current, bool backwards,
+                    const std::array<bool, kFocusStopCount>& canFocus);
 
 // ---- Placement -----------------------------------------------------------
 

@@ -43,7 +43,7 @@ RECT pixelRect(const TwipsRect& twips) {
 
 HFONT createFont(const char* faceUtf8, double points, BYTE charset) {
   const std::wstring face = widen(faceUtf8, CP_UTF8);
-  return CreateFontW(-fontPixels(points), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, charset,
+  return CreateFontW(-pointsToPixels(points), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, charset,
                      OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                      DEFAULT_PITCH | FF_DONTCARE, face.c_str());
 }
@@ -400,14 +400,7 @@ void SettingsDialog::RenderPanelImage() {
 // A press of any mouse button on a kind's mark or label selects that kind.
 void SettingsDialog::PressOnPanel(POINT at) {
   SetFocus(panel_);
-  for (std::size_t kind = 0; kind < 3; ++kind) {
-    const RECT mark = pixelRect(layout::kKindMarks[kind].rect);
-    const RECT label = pixelRect(layout::kKindLabels[kind].rect);
-    if (PtInRect(&mark, at) || PtInRect(&label, at)) {
-      ShowKind(selectKind(shared_, static_cast<int>(kind)));
-      return;
-    }
-  }
+  if (const std::optional<int> kind = kindAt(at.x, at.y)) ShowKind(selectKind(shared_, *kind));
 }
 
 void SettingsDialog::Browse() {
@@ -460,23 +453,22 @@ void SettingsDialog::Unload() {
 bool SettingsDialog::PreTranslate(const MSG& message) {
   if (message.message != WM_KEYDOWN || message.wParam != VK_TAB) return false;
   if (message.hwnd != window_ && !IsChild(window_, message.hwnd)) return false;
-  const std::array<HWND, 6> order{
+  // Indexed by FocusStop.
+  const std::array<HWND, kFocusStopCount> stops{
       panel_,           repeatBox_, cmdBgm_->Window(), cmdSet_->Window(), cmdCan_->Window(),
       cmdEtc_->Window()};
   const HWND focus = GetFocus();
   std::size_t current = 0;
-  for (std::size_t i = 0; i < order.size(); ++i)
-    if (order[i] == focus || IsChild(order[i], focus)) current = i;
-  const bool backwards = GetKeyState(VK_SHIFT) < 0;
-  for (std::size_t step = 1; step < order.size(); ++step) {
-    const std::size_t next =
-        (backwards ? current + order.size() - step : current + step) % order.size();
-    if (IsWindowEnabled(order[next]) && IsWindowVisible(order[next])) {
-      SetFocus(order[next]);
-      if (order[next] == repeatBox_) SendMessageW(repeatBox_, CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
-      break;
-    }
+  std::array<bool, kFocusStopCount> canFocus{};
+  for (std::size_t i = 0; i < stops.size(); ++i) {
+    if (stops[i] == focus || IsChild(stops[i], focus)) current = i;
+    canFocus[i] = IsWindowEnabled(stops[i]) && IsWindowVisible(stops[i]);
   }
+  const FocusStop next =
+      nextFocus(static_cast<FocusStop>(current), GetKeyState(VK_SHIFT) < 0, canFocus);
+  if (next == static_cast<FocusStop>(current)) return true;
+  SetFocus(stops[static_cast<std::size_t>(next)]);
+  if (next == FocusStop::RepeatBox) SendMessageW(repeatBox_, CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
   return true;
 }
 

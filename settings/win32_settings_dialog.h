@@ -12,7 +12,7 @@
 
 #include <functional>
 
-#include "host/shared_state.h"
+#include "common/shared_state.h"
 #include "settings/dialog_model.h"
 
 namespace kb::settings {

@@ -9,6 +9,7 @@
 #include "common/image.h"
 #include "common/slide_files.h"
 #include "common/slide_set.h"
+#include "tools/asset_names.h"
 
 namespace {
 

@@ -10,6 +10,7 @@
 
 #include "common/image.h"
 #include "common/slide_set.h"
+#include "tools/asset_names.h"
 #include "tools/picture_gen/encoders.h"
 #include "tools/picture_gen/marks_icon.h"
 #include "tools/picture_gen/skins.h"

@@ -17,10 +17,10 @@ DIALOG_TITLE = "<Kolvane_Brightrun>"
 START = (200, 175)
 
 
-def start_scr(*args, program=SCR, env=None, cwd=None):
+def start_scr(*args, program=SCR, env=None, cwd=None, **popen):
     """Starts the screensaver program, by default in its own folder."""
     return kbwine.start(program, *args, env=env, cwd=cwd or os.path.dirname(program),
-                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, **popen)
 
 
 def prefix_processes(name):
@@ -75,12 +75,12 @@ def wait_show_up(process, timeout=60.0):
     assert process.poll() is None, "the show ended early"
 
 
-def start_show(helper, program=SCR, cwd=None):
+def start_show(helper, program=SCR, cwd=None, **popen):
     """Starts /s with the pointer at START over the helper's window and waits
     until both programs are up and have read START as their start point."""
     kbwine.move_mouse(*START)
     kbwine.wait_for(lambda: kbwine.mouse_position() == START, 10, what="the pointer at START")
-    show = start_scr("/s", program=program, cwd=cwd)
+    show = start_scr("/s", program=program, cwd=cwd, **popen)
     wait_show_up(show)
     # The show form takes its start point at the end of its load handler,
     # after starting the music (which may take a while): once its window

@@ -4,7 +4,9 @@ start during a show, a close request from outside, and programs in folders
 whose names hold blanks or a character the system code page lacks. Names on
 the command line pick tests."""
 import os
+import resource
 import shutil
+import signal
 import struct
 import subprocess
 import sys
@@ -86,6 +88,30 @@ def test_files_window_and_mouse_rule():
     assert hostwine.stays_alive(show, 1.0), "30 and 30 ended the show"
     assert hostwine.renderer_running(), "30 and 30 ended the renderer"
     hostwine.end_show_by_mouse(show)
+
+
+def limit_file_size():
+    """As on a full disk, writes past 100,000 bytes fail (with EFBIG, not a signal)."""
+    signal.signal(signal.SIGXFSZ, signal.SIG_IGN)
+    resource.setrlimit(resource.RLIMIT_FSIZE, (100_000, 100_000))
+
+
+def test_failed_writes_keep_the_older_files():
+    """Slide 0 (79,974 bytes) fits under the limit, slides 1 to 9 do not: they
+    keep the last show's files, told apart here by one changed byte, whole."""
+    newest, older = [], []
+    for k in range(10):
+        with open(slide_path(k), "rb") as f:
+            newest.append(f.read())
+        older.append(newest[k][:-1] + bytes([newest[k][-1] ^ 0xFF]))
+        with open(slide_path(k), "wb") as f:
+            f.write(older[k])
+    show = hostwine.start_show(HELPER, preexec_fn=limit_file_size)
+    hostwine.end_show_by_mouse(show)
+    for k in range(10):
+        with open(slide_path(k), "rb") as f:
+            assert f.read() == (newest if k == 0 else older)[k], slide_path(k)
+    assert not [n for n in os.listdir(kbwine.WINDOWS_DIR) if n.endswith(".new")]
 
 
 def test_second_start_ends_at_once():
@@ -192,7 +218,8 @@ def test_folder_the_code_page_cannot_spell(folder):
 
 
 HELPER = None  # the test helper, up for the whole test
-TESTS = [test_files_window_and_mouse_rule, test_second_start_ends_at_once,
+TESTS = [test_files_window_and_mouse_rule, test_failed_writes_keep_the_older_files,
+         test_second_start_ends_at_once,
          test_esc_ends_only_the_renderer, test_close_request_from_outside]
 FOLDER_TESTS = [test_music_that_cannot_play_leaves_the_show_running,
                 test_folder_with_blanks_starts_its_own_renderer,

@@ -58,6 +58,23 @@ TEST(Jpeg, DamagedDataIsAnErrorNotAnExit) {
   EXPECT_FALSE(error.empty());
 }
 
+TEST(Jpeg, DecodedStraightIntoABitmapIsWhatEncodingTheDecodeWrites) {
+  for (const char* file :
+       {"assets/slide1.jpg", "assets/preview.jpg", "fuzz/seeds/fuzz_jpeg/grey_16x8.jpg",
+        "fuzz/seeds/fuzz_jpeg/colour_16x8.jpg"}) {
+    const auto jpeg = kb::readFileBytes(std::string(KB_SOURCE_DIR) + "/" + file);
+    ASSERT_TRUE(jpeg) << file;
+    const auto image = kb::decodeCompleteJpeg(jpeg->data(), jpeg->size());
+    ASSERT_TRUE(image) << file;
+    EXPECT_EQ(kb::decodeCompleteJpegToBitmap(jpeg->data(), jpeg->size()), kb::encodeBitmap(*image))
+        << file;
+  }
+  std::string error;
+  const std::uint8_t cut[] = {0xFF, 0xD8, 0xFF};
+  EXPECT_FALSE(kb::decodeCompleteJpegToBitmap(cut, sizeof cut, &error));
+  EXPECT_FALSE(error.empty());
+}
+
 TEST(SlideFiles, NamesAreFixedInTheWindowsFolder) {
   EXPECT_EQ(kb::slideFileName(0), "C:\\Windows\\Kolvane_Brightrun0.bmp");
   EXPECT_EQ(kb::slideFileName(9), "C:\\Windows\\Kolvane_Brightrun9.bmp");

@@ -29,37 +29,35 @@ struct DispatchRow {
   const char* argumentText;
   char letter;
   StartAction action;
-  bool loadSettings;
   bool hideCursor;
 };
 
 TEST(PlanStart, DispatchTable) {
   const DispatchRow rows[] = {
-      {"/p 1234", 'P', StartAction::Preview, false, false},
-      {"/P:1234", 'P', StartAction::Preview, false, false},
-      {"/c", 'C', StartAction::SettingsDialog, true, false},
-      {"/c:1234", 'C', StartAction::SettingsDialog, true, false},
-      {"/s", 'S', StartAction::Show, true, true},
-      {"/S", 'S', StartAction::Show, true, true},
-      {"-s", 'S', StartAction::Show, true, true},
-      {"/scr", 'S', StartAction::Show, true, true},
-      {"", '\0', StartAction::Show, true, false},
-      {"/a", 'A', StartAction::End, true, false},
-      {"x", '\0', StartAction::End, true, false},
-      {"/", '\0', StartAction::End, true, false},
-      {"ss", 'S', StartAction::Show, true, true},
+      {"/p 1234", 'P', StartAction::Preview, false},
+      {"/P:1234", 'P', StartAction::Preview, false},
+      {"/c", 'C', StartAction::SettingsDialog, false},
+      {"/c:1234", 'C', StartAction::SettingsDialog, false},
+      {"/s", 'S', StartAction::Show, true},
+      {"/S", 'S', StartAction::Show, true},
+      {"-s", 'S', StartAction::Show, true},
+      {"/scr", 'S', StartAction::Show, true},
+      {"", '\0', StartAction::Show, false},
+      {"/a", 'A', StartAction::End, false},
+      {"x", '\0', StartAction::End, false},
+      {"/", '\0', StartAction::End, false},
+      {"ss", 'S', StartAction::Show, true},
       // Characters, not bytes: ゴ (83 53) is one character, whose second
       // byte is "S"; after it, "s" is character 2.
-      {"\x83\x53", '\0', StartAction::End, true, false},
-      {"/\x83\x53", '\0', StartAction::End, true, false},
-      {"\x83\x53s", 'S', StartAction::Show, true, true},
+      {"\x83\x53", '\0', StartAction::End, false},
+      {"/\x83\x53", '\0', StartAction::End, false},
+      {"\x83\x53s", 'S', StartAction::Show, true},
   };
   for (const DispatchRow& row : rows) {
     SCOPED_TRACE(row.argumentText);
     EXPECT_EQ(modeLetter(row.argumentText, cp932LeadByte), row.letter);
     const StartPlan plan = planStart(row.argumentText, cp932LeadByte);
     EXPECT_EQ(plan.action, row.action);
-    EXPECT_EQ(plan.loadSettings, row.loadSettings);
     EXPECT_EQ(plan.hideCursor, row.hideCursor);
   }
 }

@@ -15,7 +15,7 @@ namespace {
 
 using Calls = std::vector<std::string>;
 
-class FakeShow final : public ShowPort, public ShowMusic {
+class FakeShow final : public ShowPort, public music::BackgroundMusic {
  public:
   bool writeSlideFile(int index) override {
     calls.push_back("write " + std::to_string(index));
@@ -42,7 +42,7 @@ class FakeShow final : public ShowPort, public ShowMusic {
   void CdOpen() override { calls.push_back("CdOpen"); }
   void CdWatch() override { calls.push_back("CdWatch"); }
   void CdClose() override { calls.push_back("CdClose"); }
-  bool CdWatchActive() override { return cdActive; }
+  bool CdWatchActive() const override { return cdActive; }
   void Mp3Start() override { calls.push_back("Mp3Start"); }
   void Mp3Watch() override { calls.push_back("Mp3Watch"); }
   void Mp3Stop() override { calls.push_back("Mp3Stop"); }
@@ -92,15 +92,6 @@ TEST(MusicFileKind, ComparesTheLastThreeCharactersUpperCased) {
                           test::singleByte),
             MusicFileKind::Wav);
   EXPECT_EQ(musicFileKind("\x83\x57.mp3", test::cp932LeadByte), MusicFileKind::Mp3);
-}
-
-TEST(MouseRule, BothAxesMustExceed30FromTheStartPoint) {
-  EXPECT_TRUE(mouseMovedFarEnough(100, 100, 131, 131));
-  EXPECT_TRUE(mouseMovedFarEnough(100, 100, 69, 69));
-  EXPECT_FALSE(mouseMovedFarEnough(100, 100, 130, 130));
-  EXPECT_FALSE(mouseMovedFarEnough(100, 100, 100, 300));
-  EXPECT_FALSE(mouseMovedFarEnough(100, 100, 131, 130));
-  EXPECT_FALSE(mouseMovedFarEnough(100, 100, 130, 131));
 }
 
 TEST(ShowLoad, WritesAllTenBeforeTheRendererThenStartsMusicPerKind) {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "common/mouse_rule.h"
 #include "renderer/window_messages.h"
 #include "tests/unit/renderer/scene_fixture.h"
 
@@ -20,6 +21,7 @@ TEST(FrameAverage, IsElapsedTimeOverFramesTruncated) {
   EXPECT_EQ(frameAverage(1000, 1003, 4), 0) << "fewer milliseconds than frames";
   EXPECT_EQ(frameAverage(1000, 1099, 10), 9);
   EXPECT_EQ(frameAverage(0, 0xFFFFFFFFu, 1), 0x7FFFFFFF) << "held at the largest value";
+  EXPECT_EQ(frameAverage(0, 0xFFFFFFFFu, 0x80000001u), 1) << "past 2^31 frames";
 }
 
 TEST(FrameAverage, StaysRightAcrossATickCountWrap) {
@@ -27,15 +29,15 @@ TEST(FrameAverage, StaysRightAcrossATickCountWrap) {
   EXPECT_EQ(frameAverage(0xFFFFFFFFu, 0, 1), 1);
 }
 
-TEST(CursorRule, NeedsMoreThanThirtyPixelsOnBothAxesFromTheStart) {
-  const ScreenPoint start{500, 400};
-  EXPECT_TRUE(cursorMovedFarEnough(start, {531, 431}));
-  EXPECT_TRUE(cursorMovedFarEnough(start, {469, 369}));
-  EXPECT_FALSE(cursorMovedFarEnough(start, {530, 430}));
-  EXPECT_FALSE(cursorMovedFarEnough(start, {600, 400}));
-  EXPECT_FALSE(cursorMovedFarEnough(start, {500, 0}));
-  EXPECT_FALSE(cursorMovedFarEnough(start, {531, 430}));
-  EXPECT_TRUE(cursorMovedFarEnough({-2147483647 - 1, 0}, {2147483647, 31}))
+TEST(PointerRule, NeedsMoreThanThirtyPixelsOnBothAxesFromTheStart) {
+  EXPECT_TRUE(pointerMovedFarEnough(500, 400, 531, 431));
+  EXPECT_TRUE(pointerMovedFarEnough(500, 400, 469, 369));
+  EXPECT_FALSE(pointerMovedFarEnough(500, 400, 530, 430));
+  EXPECT_FALSE(pointerMovedFarEnough(500, 400, 600, 400));
+  EXPECT_FALSE(pointerMovedFarEnough(500, 400, 500, 0));
+  EXPECT_FALSE(pointerMovedFarEnough(500, 400, 531, 430));
+  EXPECT_FALSE(pointerMovedFarEnough(500, 400, 530, 431));
+  EXPECT_TRUE(pointerMovedFarEnough(-2147483647 - 1, 0, 2147483647, 31))
       << "no overflow at the extremes";
 }
 

@@ -44,12 +44,6 @@ inline void putSolidBitmaps(RecordingPlatform& platform) {
         solidBitmap(kSlideSide, kSlideSide, kSlideColours[k], kHiddenEdgeColour);
 }
 
-inline void releaseScene() {
-  gluDeleteQuadric(renderer::reelQuadric);
-  renderer::reelQuadric = nullptr;
-  glDeleteTextures(renderer::kSlideTextureCount, renderer::slideTextures);
-  for (unsigned int& slot : renderer::slideTextures) slot = 0;
-}
 
 class SceneTest : public ::testing::Test {
  protected:
@@ -65,7 +59,7 @@ class SceneTest : public ::testing::Test {
     renderer::speedRising = true;
   }
 
-  void TearDown() override { releaseScene(); }
+  void TearDown() override { renderer::releaseGlState(); }
 
   // How many pixels of the last frame show each colour.
   std::map<std::uint32_t, int> colourCounts() const {

@@ -36,7 +36,7 @@ TEST(SceneStart, StartsAtItsStartingValuesEvenWithoutAnyBitmap) {
   EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
   EXPECT_FALSE(glIsEnabled(GL_LIGHTING));
   EXPECT_FALSE(glIsEnabled(GL_BLEND));
-  releaseScene();
+  releaseGlState();
 }
 
 TEST(SceneStart, MissingBitmapLeavesItsSlideBlankAndTheOthersLoaded) {
@@ -49,7 +49,9 @@ TEST(SceneStart, MissingBitmapLeavesItsSlideBlankAndTheOthersLoaded) {
   EXPECT_EQ(files.messages[0],
             (Message{"Error opening C:\\Windows\\Kolvane_Brightrun3.bmp", "BMP Unit"}));
   for (int k = 0; k < 10; ++k) EXPECT_EQ(slideTextures[k] == 0, k == 3) << k;
-  releaseScene();
+  const GLuint first = slideTextures[0];
+  releaseGlState();
+  EXPECT_FALSE(glIsTexture(first)) << "the textures are given back";
 }
 
 TEST_F(SceneTest, FirstFrameDrawsSlidesOneToEightAndHidesNine) {

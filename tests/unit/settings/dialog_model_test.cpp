@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "host/number_text.h"
+#include "common/number_text.h"
 
 namespace {
 
@@ -193,7 +193,7 @@ TEST(DialogLayout, EveryControlSitsOnWholePixelsInsideItsContainer) {
   for (const kb::settings::ControlLayout& control : controls) {
     const kb::settings::TwipsRect& r = control.rect;
     for (int twips : {r.left, r.top, r.width, r.height})
-      EXPECT_EQ(twips % kb::settings::kTwipsPerPixel, 0) << control.name;
+      EXPECT_EQ(twips % kb::kTwipsPerPixel, 0) << control.name;
     const kb::settings::TwipsRect container =
         control.container == kb::settings::Container::Window
             ? kb::settings::TwipsRect{0, 0, kb::settings::kClientWidthTwips,
@@ -211,13 +211,15 @@ TEST(DialogLayout, TwipsToPixels) {
   EXPECT_EQ(panel.top, 16);
   EXPECT_EQ(panel.width, 453);
   EXPECT_EQ(panel.height, 169);
-  EXPECT_EQ(kb::settings::fontPixels(kb::settings::kLabelFontPoints), 13);
-  EXPECT_EQ(kb::settings::fontPixels(kb::settings::kPanelFontPoints), 11);
-  EXPECT_EQ(kb::settings::twipsToPixels(7), 0);
-  EXPECT_EQ(kb::settings::twipsToPixels(8), 1);
-  EXPECT_EQ(kb::settings::twipsToPixels(-8), -1);
-  EXPECT_EQ(kb::settings::twipsToPixels(22), 1);
-  EXPECT_EQ(kb::settings::twipsToPixels(23), 2);
+  EXPECT_EQ(kb::pointsToPixels(kb::settings::kLabelFontPoints), 13);
+  EXPECT_EQ(kb::pointsToPixels(kb::settings::kPanelFontPoints), 11);
+  EXPECT_EQ(kb::pointsToPixels(9.375), 13) << "a half goes up";
+  EXPECT_EQ(kb::pointsToPixels(9, 120), 15);
+  EXPECT_EQ(kb::twipsToPixels(7), 0);
+  EXPECT_EQ(kb::twipsToPixels(8), 1);
+  EXPECT_EQ(kb::twipsToPixels(-8), -1);
+  EXPECT_EQ(kb::twipsToPixels(22), 1);
+  EXPECT_EQ(kb::twipsToPixels(23), 2);
 }
 
 TEST(DialogSaving, OkWritesTheThreeKeysInOrderAsShiftJis) {
@@ -247,3 +249,31 @@ TEST(DialogSaving, EmptyTrackStoresZeroAndOddKindsStayAsTheyAre) {
 }
 
 }  // namespace
+
+TEST(DialogPress, MarksAndLabelsSelectTheirKindAndNothingElseDoes) {
+  // Panel pixels of the 13 x 13 marks and the labels, measured on screen.
+  EXPECT_EQ(kb::settings::kindAt(20, 76), 0);
+  EXPECT_EQ(kb::settings::kindAt(32, 88), 0) << "the mark's last pixel";
+  EXPECT_EQ(kb::settings::kindAt(33, 88), std::nullopt) << "between mark and label";
+  EXPECT_EQ(kb::settings::kindAt(58, 76), 0) << "the label's last column";
+  EXPECT_EQ(kb::settings::kindAt(59, 76), std::nullopt);
+  EXPECT_EQ(kb::settings::kindAt(36, 56), 1);
+  EXPECT_EQ(kb::settings::kindAt(78, 68), 1);
+  EXPECT_EQ(kb::settings::kindAt(20, 69), std::nullopt) << "below the CD mark";
+  EXPECT_EQ(kb::settings::kindAt(95, 108), 2);
+  EXPECT_EQ(kb::settings::kindAt(96, 96), std::nullopt);
+}
+
+TEST(DialogFocus, TabWalksTheStopsThatCanTakeTheFocusBothWays) {
+  using kb::settings::FocusStop;
+  using kb::settings::nextFocus;
+  const std::array<bool, 6> all{true, true, true, true, true, true};
+  EXPECT_EQ(nextFocus(FocusStop::Panel, false, all), FocusStop::RepeatBox);
+  EXPECT_EQ(nextFocus(FocusStop::Etc, false, all), FocusStop::Panel);
+  EXPECT_EQ(nextFocus(FocusStop::Panel, true, all), FocusStop::Etc);
+  const std::array<bool, 6> noBoxNoBrowse{true, false, false, true, true, true};
+  EXPECT_EQ(nextFocus(FocusStop::Panel, false, noBoxNoBrowse), FocusStop::Ok);
+  EXPECT_EQ(nextFocus(FocusStop::Ok, true, noBoxNoBrowse), FocusStop::Panel);
+  const std::array<bool, 6> onlyCancel{false, false, false, false, true, false};
+  EXPECT_EQ(nextFocus(FocusStop::Cancel, false, onlyCancel), FocusStop::Cancel);
+}

@@ -130,14 +130,17 @@ TEST_F(TexturesTest, BitmapHeadersThatCannotBeHonouredAreRefused) {
   const std::string name = "a.b.bmp";
   platform.files[name] = Bytes(53, 0);
   EXPECT_EQ(load(name), (Message{"Error reading bitmap header", "BMP Unit"}));
-  platform.files[name] = bitmapBytes(2, 2, 24, 10, 0, 16);  // claims less than the rows need
-  EXPECT_EQ(load(name), (Message{"Error reading bitmap data", "BMP Unit"}));
+  for (const auto& bytes : {bitmapBytes(2, 2, 24, 10, 0, 16),  // claims less than the rows need
+                            bitmapBytes(4, 4, 24, 0xFFFFFFFFu, 0, 48)}) {  // far more than it has
+    platform.files[name] = bytes;
+    EXPECT_EQ(load(name), (Message{"Error reading bitmap data", "BMP Unit"}));
+  }
   const Message unsupported{"Unsupported bitmap - " + name, "BMP Unit"};
   for (const auto& bytes :
        {bitmapBytes(4, 4, 8, 0, 0, 16), bitmapBytes(4, 4, 32, 0, 0, 64),
         bitmapBytes(4, -4, 24, 0, 0, 48), bitmapBytes(0, 4, 24, 0, 0, 0),
         bitmapBytes(-4, 4, 24, 0, 0, 48), bitmapBytes(100000, 100000, 24, 0, 0, 16),
-        bitmapBytes(65536, 1, 24, 0, 0, 16), bitmapBytes(4, 4, 24, 0xFFFFFFFFu, 0, 48)}) {
+        bitmapBytes(65536, 1, 24, 0, 0, 16)}) {
     platform.files[name] = bytes;
     EXPECT_EQ(load(name), unsupported);
   }

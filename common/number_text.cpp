@@ -1,4 +1,4 @@
-#include "host/number_text.h"
+#include "common/number_text.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -27,6 +27,17 @@ std::size_t takeDigits(std::string_view text, std::size_t& at, std::string& out)
   return count;
 }
 
+// Reads [+|-] digits [. [digits]] from text[at]; returns how many digits.
+std::size_t takeMantissa(std::string_view text, std::size_t& at, std::string& out) {
+  if (at < text.size() && (text[at] == '+' || text[at] == '-')) out += text[at++];
+  std::size_t digits = takeDigits(text, at, out);
+  if (at < text.size() && text[at] == '.') {
+    out += text[at++];
+    digits += takeDigits(text, at, out);
+  }
+  return digits;
+}
+
 // NOTE: the collected text holds only digits, signs, '.' and 'e', so strtod
 // cannot take it for hex, inf or nan; the program never changes the C locale,
 // so '.' is the decimal point.
@@ -40,13 +51,7 @@ std::optional<double> numberValue(std::string_view text) {
   std::size_t at = 0;
   while (at < text.size() && isSettingBlank(text[at])) ++at;
   std::string clean;
-  if (at < text.size() && (text[at] == '+' || text[at] == '-')) clean += text[at++];
-  std::size_t digits = takeDigits(text, at, clean);
-  if (at < text.size() && text[at] == '.') {
-    clean += text[at++];
-    digits += takeDigits(text, at, clean);
-  }
-  if (digits == 0) return std::nullopt;
+  if (takeMantissa(text, at, clean) == 0) return std::nullopt;
   if (at < text.size() && (text[at] == 'e' || text[at] == 'E')) {
     clean += 'e';
     ++at;
@@ -74,13 +79,7 @@ std::int32_t handleNumber(std::string_view text) {
   }
   std::size_t at = 0;
   std::string clean;
-  if (at < packed.size() && (packed[at] == '+' || packed[at] == '-')) clean += packed[at++];
-  std::size_t digits = takeDigits(packed, at, clean);
-  if (at < packed.size() && packed[at] == '.') {
-    clean += packed[at++];
-    digits += takeDigits(packed, at, clean);
-  }
-  if (digits == 0) return 0;
+  if (takeMantissa(packed, at, clean) == 0) return 0;
   if (at < packed.size() &&
       (packed[at] == 'e' || packed[at] == 'E' || packed[at] == 'd' || packed[at] == 'D')) {
     std::string exponent = "e";

@@ -1,5 +1,5 @@
 // Which texts are numbers: settings values (strict) and preview handles (lenient).
-#include "host/number_text.h"
+#include "common/number_text.h"
 
 #include <gtest/gtest.h>
 
