@@ -45,13 +45,17 @@ def renderer_running():
     return bool(prefix_processes("Kolvane_Brightrun.data"))
 
 
-def stays_alive(process, seconds):
-    """True when the process has not ended within `seconds` (an observation window)."""
-    try:
-        process.wait(timeout=seconds)
-        return False
-    except subprocess.TimeoutExpired:
-        return True
+def wait_frames(count, timeout=30.0):
+    """Waits until the screen has changed `count` times: the renderer has drawn
+    that many more frames, each after reading the pointer again."""
+    seen = [kbwine.Screenshot().pixels]
+
+    def drawn():
+        shot = kbwine.Screenshot().pixels
+        if shot != seen[-1]:
+            seen.append(shot)
+        return len(seen) > count
+    kbwine.wait_for(drawn, timeout, interval=0.02, what=f"{count} new frames")
 
 
 def screen_colours():
@@ -155,6 +159,12 @@ class PreviewParent:
         """(text, button captions, holds an icon) of a message box."""
         text, buttons, icon = self.command("box " + title, "box")[4:].rsplit("|", 2)
         return text, buttons.split(",") if buttons else [], icon == "1"
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *failure):
+        self.quit()
 
     def quit(self):
         if self.process.poll() is None:

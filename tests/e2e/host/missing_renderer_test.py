@@ -41,7 +41,9 @@ def test_box_for_every_mode_but_preview(folder, helper):
 
 def test_no_box_for_preview(folder, helper):
     process = run_alone(folder, ["/p", str(helper.hwnd)])
-    assert hostwine.stays_alive(process, 2.0)
+    kbwine.wait_for(lambda: any(c[0] == "Q_Tavel_R" for c in helper.children()), 30,
+                    what="the preview embedded")
+    assert process.poll() is None
     assert not kbwine.find_windows(hostwine.BOX_TITLE)
     helper.destroy_window()
     assert kbwine.wait_exit(process, 15) == 0

@@ -20,6 +20,8 @@
 #include <cstring>
 #include <string>
 
+#include "tests/windows/win32_test_support.h"
+
 namespace {
 
 constexpr UINT kDestroyRequest = WM_APP + 1;
@@ -114,14 +116,8 @@ DWORD WINAPI readCommands(void*) {
 
 int main() {
   mainThread = GetCurrentThreadId();
-  WNDCLASSA windowClass{};
-  windowClass.lpfnWndProc = DefWindowProcA;
-  windowClass.hInstance = GetModuleHandleA(nullptr);
-  windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-  windowClass.lpszClassName = "kb_preview_parent";
-  RegisterClassA(&windowClass);
-  theWindow = CreateWindowExA(0, "kb_preview_parent", "kb_preview_parent", WS_POPUP | WS_VISIBLE,
-                              100, 100, 200, 150, nullptr, nullptr, windowClass.hInstance, nullptr);
+  theWindow =
+      kb::test::makeWhiteWindow("kb_preview_parent", "kb_preview_parent", 100, 100, 200, 150);
   if (!theWindow) return 1;
   // Make sure the message queue exists before the reader may post to it.
   MSG message;

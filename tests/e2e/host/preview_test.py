@@ -21,29 +21,23 @@ def wait_embedded(helper, process):
 
 
 def test_embedded_and_ends_with_the_parent():
-    helper = hostwine.PreviewParent()
-    try:
+    with hostwine.PreviewParent() as helper:
         preview = hostwine.start_scr("/p", str(helper.hwnd))
         wait_embedded(helper, preview)
         assert len(helper.children()) == 1
         assert not kbwine.find_windows(hostwine.BOX_TITLE)
         helper.destroy_window()
         assert kbwine.wait_exit(preview, 15) == 0
-    finally:
-        helper.quit()
 
 
 def test_ends_when_the_host_ends_without_destroying_its_window():
-    helper = hostwine.PreviewParent()
-    try:
+    with hostwine.PreviewParent() as helper:
         preview = hostwine.start_scr("/p", str(helper.hwnd))
         wait_embedded(helper, preview)
         helper.process.stdin.write("exit\n")
         helper.process.stdin.flush()
         assert helper.process.wait(15) == 0
         assert kbwine.wait_exit(preview, 15) == 0
-    finally:
-        helper.quit()
 
 
 def test_two_previews_run_side_by_side():

@@ -138,12 +138,9 @@ class ShowMusic(unittest.TestCase):
         kbwine.wait_for(lambda: hostwine.screen_colours() > 8, 30, what="the pictures")
         show.end_by_mouse()
         kbwine.wait_for(lambda: not hostwine.renderer_running(), 15, what="the renderer's end")
-        helper = hostwine.PreviewParent()
-        try:
+        with hostwine.PreviewParent() as helper:
             hostwine.open_and_close_dialog(
                 helper, os.path.join(self.folder, "Kolvane_Brightrun.scr"), env=env)
-        finally:
-            helper.quit()
         self.assertEqual(sorted(os.listdir(planted)),
                          sorted(n for n in os.listdir(self.folder) if n.endswith(".dll")))
         self.assertEqual([n for n in os.listdir(self.folder) if n.endswith(".loaded")], [])

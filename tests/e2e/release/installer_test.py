@@ -68,13 +68,10 @@ def main(installer):
     run_silently(installer)
     setting = check_installed(folder)
 
-    helper = hostwine.PreviewParent()
-    try:
+    with hostwine.PreviewParent() as helper:
         # As Windows starts it: the setting's text with /s.
         hostwine.end_show_by_mouse(hostwine.start_show(helper, setting, cwd=folder))
         hostwine.open_and_close_dialog(helper, setting, cwd=folder)
-    finally:
-        helper.quit()
     for name in PICTURES:
         assert os.path.isfile(os.path.join(kbwine.WINDOWS_DIR, name)), f"the show wrote no {name}"
     # What file virtualisation keeps for a standard user, and saved settings.

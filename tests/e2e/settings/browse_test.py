@@ -41,8 +41,7 @@ def test_pick_a_file_with_spaces_and_japanese(folder):
         with open(os.path.join(folder.path, name), "wb") as f:
             f.write(b"ID3" if name.endswith(".mp3") else b"text")
     folder.write_ini(dialogwine.ini_text(0, 0))
-    dialog = dialogwine.Dialog(folder)
-    try:
+    with dialogwine.Dialog(folder) as dialog:
         empty = dialog.file_name_pixels()
         assert dialog.file_name_ink() == 0
         dialog.click_kind_label(2)
@@ -58,8 +57,6 @@ def test_pick_a_file_with_spaces_and_japanese(folder):
         assert dialog.file_name_ink() > 20
         dialog.click_button("set")
         assert dialog.wait_closed() == 0
-    finally:
-        dialog.end()
     written = dialogwine.read_ini(folder.ini_bytes())
     assert written[:2] == [(KEY_KIND, b"2"), (KEY_REPEAT, b"0")]
     assert written[2][0] == KEY_FILE and len(written) == 3
@@ -71,8 +68,7 @@ def test_cancelled_browse_keeps_the_file(folder):
     with open(old, "wb") as f:
         f.write(b"RIFF")
     folder.write_ini(dialogwine.ini_text(2, 0, kbwine.windows_path(old)))
-    dialog = dialogwine.Dialog(folder)
-    try:
+    with dialogwine.Dialog(folder) as dialog:
         shown = dialog.file_name_pixels()
         dialog.click_button("bgm")
         browse_dialog()
@@ -81,8 +77,6 @@ def test_cancelled_browse_keeps_the_file(folder):
         assert dialog.file_name_pixels() == shown
         dialog.click_button("set")
         assert dialog.wait_closed() == 0
-    finally:
-        dialog.end()
     assert dialogwine.read_ini(folder.ini_bytes())[2] == (
         KEY_FILE, kbwine.windows_path(old).encode("cp932"))
 
@@ -92,8 +86,7 @@ def test_name_the_code_page_lacks(folder):
     form, and the next show opens and plays that."""
     song = make_tone(folder.path, kbwine.UNSPELLABLE + ".mp3")
     os.remove(song[:-4] + ".wav")
-    dialog = dialogwine.Dialog(folder)
-    try:
+    with dialogwine.Dialog(folder) as dialog:
         dialog.click_kind_label(2)
         dialogwine.wait_probe("browse_enabled", "1")
         dialog.click_button("bgm")
@@ -116,8 +109,6 @@ def test_name_the_code_page_lacks(folder):
         kbwine.wait_for(lambda: dialog.file_name_ink() > 20, 20, what="a file name shown")
         dialog.click_button("set")
         assert dialog.wait_closed() == 0
-    finally:
-        dialog.end()
     key, stored = dialogwine.read_ini(folder.ini_bytes())[2]
     assert key == KEY_FILE
     assert_stored_form(stored, song)

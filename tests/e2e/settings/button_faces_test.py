@@ -33,8 +33,7 @@ def test_hover_focus_and_press(folder):
     ini = dialogwine.ini_text(0, 0)
     folder.write_ini(ini)
     park_pointer()
-    dialog = dialogwine.Dialog(folder)
-    try:
+    with dialogwine.Dialog(folder) as dialog:
         for name in ("etc", "set", "can"):
             wait_face(dialog, name, NORMAL, "normal")
 
@@ -66,8 +65,6 @@ def test_hover_focus_and_press(folder):
         assert dialog.process.poll() is None
         dialog.click_close_box()
         assert dialog.wait_closed() == 0
-    finally:
-        dialog.end()
     assert folder.ini_bytes() == ini
 
 
@@ -89,16 +86,13 @@ def test_tab_order_skips_disabled_controls(folder):
                         (2, ["bgm", "set", "can", "etc", "panel"])):
         folder.write_ini(dialogwine.ini_text(kind, 0, folder.windows_path("a.wav")))
         park_pointer()
-        dialog = dialogwine.Dialog(folder)
-        try:
+        with dialogwine.Dialog(folder) as dialog:
             dialog.click(*dialog.inert_point())
             dialogwine.wait_probe("focus", "panel")
             walk = focus_walk(dialog, len(order))
             assert walk == order, (kind, walk)
             dialog.click_button("can")
             assert dialog.wait_closed() == 0
-        finally:
-            dialog.end()
 
 
 if __name__ == "__main__":

@@ -276,6 +276,12 @@ class Dialog:
         subprocess.run(["convert", "ppm:-", path], input=f"P6 {w} {h} 255\n".encode() + rows,
                        check=True)
 
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *failure):
+        self.end()
+
     def end(self):
         """Ends the dialog's process if a failed test left it running."""
         if self.process.poll() is None:

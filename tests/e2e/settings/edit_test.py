@@ -47,8 +47,7 @@ def test_other_buttons_on_marks_keep_the_file_name(folder):
         f.write(b"RIFF")
     music = folder.windows_path("tune.wav")
     folder.write_ini(dialogwine.ini_text(2, 0, music))
-    dialog = dialogwine.Dialog(folder)
-    try:
+    with dialogwine.Dialog(folder) as dialog:
         wait_marks(dialog, [2])
         dialog.click_mark(1, button=3)  # right button
         wait_marks(dialog, [1])
@@ -60,8 +59,6 @@ def test_other_buttons_on_marks_keep_the_file_name(folder):
         assert report["repeat_text"] == "3.5", report  # kept whatever the kind
         assert dialog.file_name_ink() > 20
         confirm(dialog)
-    finally:
-        dialog.end()
     # The file name is still written although no music is chosen.
     assert written(folder) == [(KEY_KIND, b"0"), (KEY_REPEAT, b"4"),
                                (KEY_FILE, music.encode("cp932"))]
@@ -69,17 +66,13 @@ def test_other_buttons_on_marks_keep_the_file_name(folder):
 
 def test_word_and_empty_entry_store_zero(folder):
     folder.write_ini(dialogwine.ini_text(1, 5))
-    dialog = dialogwine.Dialog(folder)
-    try:
+    with dialogwine.Dialog(folder) as dialog:
         dialog.type_track("music")
         confirm(dialog)
-    finally:
-        dialog.end()
     assert written(folder)[1] == (KEY_REPEAT, b"0")
 
     folder.write_ini(dialogwine.ini_text(1, 5))
-    dialog = dialogwine.Dialog(folder)
-    try:
+    with dialogwine.Dialog(folder) as dialog:
         # Open the list with its arrow (it opens scrolled to the current "5"),
         # wheel it back to the top and click its first, empty entry.
         x, y, w, h = dialogwine.REPEAT_BOX
@@ -90,19 +83,14 @@ def test_word_and_empty_entry_store_zero(folder):
         dialog.click(*first_entry)
         dialogwine.wait_probe("repeat_text", "")
         confirm(dialog)
-    finally:
-        dialog.end()
     assert written(folder) == [(KEY_KIND, b"1"), (KEY_REPEAT, b"0"), (KEY_FILE, b"")]
 
 
 def test_track_beyond_16_bits_stores_zero(folder):
     folder.write_ini(dialogwine.ini_text(1, 5))
-    dialog = dialogwine.Dialog(folder)
-    try:
+    with dialogwine.Dialog(folder) as dialog:
         dialog.type_track("40000")
         confirm(dialog)
-    finally:
-        dialog.end()
     assert written(folder)[1] == (KEY_REPEAT, b"0")
 
 
@@ -115,13 +103,10 @@ def test_long_file_name_survives_ok(folder):
     music = folder.windows_path(name)
     assert len(music) == 255
     folder.write_ini(dialogwine.ini_text(2, 0, music))
-    dialog = dialogwine.Dialog(folder)
-    try:
+    with dialogwine.Dialog(folder) as dialog:
         wait_marks(dialog, [2])
         assert dialog.file_name_ink() > 20
         confirm(dialog)
-    finally:
-        dialog.end()
     assert written(folder)[2] == (KEY_FILE, music.encode("cp932"))
 
 
@@ -129,8 +114,7 @@ def test_cancel_and_close_box_write_nothing(folder):
     ini = dialogwine.ini_text(1, 5)
     folder.write_ini(ini)
     for close in ("cancel", "close box"):
-        dialog = dialogwine.Dialog(folder)
-        try:
+        with dialogwine.Dialog(folder) as dialog:
             dialog.click_kind_label(2)
             wait_marks(dialog, [2])
             dialog.click_kind_label(1)
@@ -141,8 +125,6 @@ def test_cancel_and_close_box_write_nothing(folder):
             else:
                 dialog.click_close_box()
             assert dialog.wait_closed() == 0
-        finally:
-            dialog.end()
         assert folder.ini_bytes() == ini, close
 
 

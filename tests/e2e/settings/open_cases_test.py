@@ -16,8 +16,7 @@ DOCS_PICTURE = sys.argv[sys.argv.index("--docs") + 1] if "--docs" in sys.argv el
 
 def open_and_check(folder, ini, marks, repeat_text, repeat_enabled, browse_enabled, file_shown):
     folder.write_ini(ini)
-    dialog = dialogwine.Dialog(folder)
-    try:
+    with dialogwine.Dialog(folder) as dialog:
         shot = kbwine.Screenshot()
         assert dialog.filled_marks(shot) == marks, dialog.mark_colours(shot)
         report = dialogwine.probe()
@@ -37,8 +36,6 @@ def open_and_check(folder, ini, marks, repeat_text, repeat_enabled, browse_enabl
             dialog.screenshot_of_window(DOCS_PICTURE)
         dialog.click_close_box()
         assert dialog.wait_closed() == 0
-    finally:
-        dialog.end()
     assert folder.ini_bytes() == ini
 
 
@@ -69,14 +66,11 @@ def test_unreadable_values(folder):
 
 
 def test_no_settings_file(folder):
-    dialog = dialogwine.Dialog(folder)
-    try:
+    with dialogwine.Dialog(folder) as dialog:
         assert dialog.filled_marks() == [0]
         dialog.click(*dialog.inert_point())
         kbwine.xdotool("key", "alt+F4")  # the system menu's close
         assert dialog.wait_closed() == 0
-    finally:
-        dialog.end()
     assert folder.ini_bytes() is None  # nothing writes a default file
 
 

@@ -62,23 +62,6 @@ TEST_F(SceneTest, FirstFrameDrawsSlidesOneToEightAndHidesNine) {
   EXPECT_NEAR(slideDepth(reelAngle, 9), -2.65, 0.01);
 }
 
-TEST_F(SceneTest, FirstFramePixelsShowTheReelAndEightSlidesInTheirOwnPictures) {
-  averageFrameMs = 16;
-  renderFrame();
-  const auto counts = colourCounts();
-  auto seen = [&](std::uint32_t colour) {
-    const auto found = counts.find(colour);
-    return found == counts.end() ? 0 : found->second;
-  };
-  EXPECT_GT(seen(kReelColour), 1000);
-  for (int slide = 1; slide <= 8; ++slide)
-    EXPECT_GT(seen(kSlideColours[slide]), 50) << "slide " << slide;
-  EXPECT_EQ(seen(kSlideColours[9]), 0);
-  // Only the middle three quarters of a slide's picture are shown.
-  EXPECT_EQ(seen(kHiddenEdgeColour), 0);
-  EXPECT_GT(seen(0x000000), 1000) << "the background is cleared to black";
-}
-
 TEST_F(SceneTest, SlideAtDepthExactlyZeroOrThirtyFourIsNotDrawn) {
   reelAngle = 108.0f;  // slide 9: 36 - 36 = 0
   ASSERT_EQ(slideDepth(reelAngle, 9), 0.0f);

@@ -1,7 +1,8 @@
 // The test environment itself: Windows tests run with a Japanese system code
 // page, as the program's users do.
+#include <gtest/gtest.h>
 #include <windows.h>
 
-#include <gtest/gtest.h>
-
-TEST(Environment, SystemCodePageIsShiftJis) { EXPECT_EQ(GetACP(), 932u); }
+TEST(Environment, SystemCodePageIsShiftJis) {
+  EXPECT_EQ(GetACP(), 932u);
+}

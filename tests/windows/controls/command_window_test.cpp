@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "controls/win32_command.h"
+#include "tests/windows/win32_test_support.h"
 
 namespace kb::controls {
 namespace {
@@ -32,21 +33,6 @@ LRESULT CALLBACK ParentProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     return 1;
   }
   return DefWindowProcW(window, message, wParam, lParam);
-}
-
-// Handles queued messages (timers among them) until `done` or the deadline.
-bool PumpUntil(const std::function<bool()>& done, DWORD deadlineMs = 3000) {
-  const DWORD start = GetTickCount();
-  while (!done()) {
-    if (GetTickCount() - start > deadlineMs) return false;
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&message);
-      DispatchMessageW(&message);
-    }
-  }
-  return true;
 }
 
 LPARAM At(int x, int y) {
@@ -264,7 +250,7 @@ TEST_F(CommandWindowTest, NoKeyRaisesClick) {
   message.message = WM_KEYDOWN;
   message.wParam = VK_RETURN;
   IsDialogMessageW(parent, &message);
-  PumpUntil([] { return false; }, 100);
+  test::pumpUntil([] { return false; }, 100);
   EXPECT_TRUE(g_clicks.empty());
 }
 
@@ -322,7 +308,7 @@ TEST_F(CommandWindowTest, TrackingTimerNoticesThePointerLeaving) {
   ASSERT_EQ(command->Core().FaceState(), face_state::kHighLight);
 
   ASSERT_TRUE(SetCursorPos(rect.left + 150, rect.top + 60));  // over the parent
-  EXPECT_TRUE(PumpUntil([&] { return command->Core().FaceState() == face_state::kNormal; }));
+  EXPECT_TRUE(test::pumpUntil([&] { return command->Core().FaceState() == face_state::kNormal; }));
   EXPECT_EQ(Face(command, 36, 2), RGB(0xF3, 0xF3, 0xEE));
 }
 

@@ -8,6 +8,7 @@
 
 #include "host/win32_pictures.h"
 #include "host/win32_preview_form.h"
+#include "tests/windows/win32_test_support.h"
 
 namespace kb {
 namespace {
@@ -15,25 +16,7 @@ namespace {
 constexpr int kParentWidth = 200, kParentHeight = 150;
 
 HWND makeWhiteParent() {
-  WNDCLASSA windowClass{};
-  windowClass.lpfnWndProc = DefWindowProcA;
-  windowClass.hInstance = GetModuleHandleA(nullptr);
-  windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-  windowClass.lpszClassName = "kb_test_parent";
-  RegisterClassA(&windowClass);
-  return CreateWindowExA(0, "kb_test_parent", "parent", WS_POPUP | WS_VISIBLE, 40, 30, kParentWidth,
-                         kParentHeight, nullptr, nullptr, windowClass.hInstance, nullptr);
-}
-
-// Handles what is pending; true when WM_QUIT was among it.
-bool pumpMessages() {
-  MSG message;
-  bool quit = false;
-  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-    if (message.message == WM_QUIT) quit = true;
-    DispatchMessageA(&message);
-  }
-  return quit;
+  return test::makeWhiteWindow("kb_test_parent", "parent", 40, 30, kParentWidth, kParentHeight);
 }
 
 // The window's pixels as 0x00RRGGBB, top row first.
@@ -80,7 +63,7 @@ TEST(PreviewForm, PictureAtTopLeftBlackElsewhereAndEndWithTheParent) {
   EXPECT_TRUE(IsWindowVisible(form));
 
   UpdateWindow(form);
-  EXPECT_FALSE(pumpMessages());
+  EXPECT_FALSE(test::pumpPending());
   const auto pixels = capture(form, kParentWidth, kParentHeight);
   int wrong = 0;
   for (int y = 0; y < kParentHeight; ++y) {
@@ -95,7 +78,7 @@ TEST(PreviewForm, PictureAtTopLeftBlackElsewhereAndEndWithTheParent) {
 
   DestroyWindow(parent);
   EXPECT_FALSE(IsWindow(form));
-  EXPECT_TRUE(pumpMessages()) << "destroying the parent must end the preview's message loop";
+  EXPECT_TRUE(test::pumpPending()) << "destroying the parent must end the preview's message loop";
 }
 
 TEST(PreviewForm, AHandleThatNamesNoWindowEndsAtOnce) {
@@ -103,7 +86,7 @@ TEST(PreviewForm, AHandleThatNamesNoWindowEndsAtOnce) {
     SharedState shared;
     runPreviewSetup(shared, handle);
     EXPECT_EQ(FindWindowA("Q_Tavel_R", "Preview Window"), nullptr) << handle;
-    EXPECT_TRUE(pumpMessages()) << handle;
+    EXPECT_TRUE(test::pumpPending()) << handle;
   }
 }
 

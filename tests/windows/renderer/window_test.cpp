@@ -9,6 +9,7 @@
 #include "renderer/frame_loop.h"
 #include "renderer/scene.h"
 #include "renderer/win32_window.h"
+#include "tests/windows/win32_test_support.h"
 
 namespace {
 
@@ -39,8 +40,7 @@ class RendererWindowTest : public ::testing::Test {
   void SetUp() override { ASSERT_TRUE(openRendererWindow(800, 600, false, 32)); }
   void TearDown() override {
     closeRendererWindow(false);
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+    kb::test::pumpPending();
   }
 };
 
@@ -101,13 +101,7 @@ TEST_F(RendererWindowTest, TimerRestoresTheTitleAndCloseOnlyAsksToQuit) {
 
   EXPECT_EQ(SendMessageA(windowHandle, WM_CLOSE, 0, 0), 0);
   EXPECT_TRUE(IsWindow(windowHandle)) << "the window is not destroyed by a close request";
-  MSG message;
-  bool quit = false;
-  while (!quit && PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-    quit = message.message == WM_QUIT;
-    if (!quit) DispatchMessageA(&message);
-  }
-  EXPECT_TRUE(quit);
+  EXPECT_TRUE(kb::test::pumpPending());
 }
 
 TEST_F(RendererWindowTest, EscIsRecordedButSystemKeysAreNot) {

@@ -10,27 +10,13 @@
 #include "controls/win32_command.h"
 #include "settings/dialog_model.h"
 #include "settings/win32_settings_dialog.h"
+#include "tests/windows/win32_test_support.h"
 
 namespace {
 
 using kb::settings::IniWrite;
 
-// Handles messages until `done` holds or five seconds have passed.
-template <class Condition>
-bool pumpUntil(Condition done) {
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-  while (!done()) {
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&message);
-      DispatchMessageW(&message);
-    }
-    if (done()) break;
-    if (std::chrono::steady_clock::now() > deadline) return false;
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-  }
-  return true;
-}
+using kb::test::pumpUntil;
 
 RECT rectIn(HWND container, HWND child) {
   RECT r{};
@@ -40,12 +26,13 @@ RECT rectIn(HWND container, HWND child) {
 }
 
 void expectAt(HWND container, HWND child, const kb::settings::ControlLayout& layout) {
-  const kb::settings::PixelRect want = kb::settings::toPixels(layout.rect);
+  // Every layout value is a whole number of 15-twip pixels.
+  const kb::settings::TwipsRect& want = layout.rect;
   const RECT r = rectIn(container, child);
-  EXPECT_EQ(r.left, want.left) << layout.name;
-  EXPECT_EQ(r.top, want.top) << layout.name;
-  EXPECT_EQ(r.right - r.left, want.width) << layout.name;
-  EXPECT_EQ(r.bottom - r.top, want.height) << layout.name;
+  EXPECT_EQ(r.left, want.left / 15) << layout.name;
+  EXPECT_EQ(r.top, want.top / 15) << layout.name;
+  EXPECT_EQ(r.right - r.left, want.width / 15) << layout.name;
+  EXPECT_EQ(r.bottom - r.top, want.height / 15) << layout.name;
 }
 
 std::wstring windowText(HWND window) {
@@ -93,8 +80,9 @@ class SettingsDialogTest : public ::testing::Test {
   }
 
   void pressOnPanel(UINT message, const kb::settings::TwipsRect& where) const {
-    const kb::settings::PixelRect p = kb::settings::toPixels(where);
-    SendMessageW(panel(), message, 0, MAKELPARAM(p.left + p.width / 2, p.top + p.height / 2));
+    SendMessageW(
+        panel(), message, 0,
+        MAKELPARAM((where.left + where.width / 2) / 15, (where.top + where.height / 2) / 15));
   }
 
   bool closedByItself() const {
@@ -142,11 +130,12 @@ TEST_F(SettingsDialogTest, WindowFrameCaptionSizeIconAndPlace) {
 
   RECT outer{};
   GetWindowRect(dialog_, &outer);
-  const kb::settings::ScreenPoint want =
-      kb::settings::dialogPosition(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
-                                   outer.right - outer.left, outer.bottom - outer.top);
-  EXPECT_EQ(outer.left, want.x);
-  EXPECT_EQ(outer.top, want.y);
+  // Centred across the screen, a third of the free height from the top
+  // (within a pixel: the placement is worked out in twips).
+  const int freeWidth = GetSystemMetrics(SM_CXSCREEN) - (outer.right - outer.left);
+  const int freeHeight = GetSystemMetrics(SM_CYSCREEN) - (outer.bottom - outer.top);
+  EXPECT_NEAR(outer.left, freeWidth / 2.0, 1.0);
+  EXPECT_NEAR(outer.top, freeHeight / 3.0, 1.0);
 }
 
 TEST_F(SettingsDialogTest, LoadRemembersTheCursorBeforeTheOpenAnimation) {
