@@ -9,6 +9,13 @@
 namespace kb {
 namespace {
 
+// Whether CreateFile opened the file for reading; closes it again.
+bool openedForReading(HANDLE file) {
+  if (file == INVALID_HANDLE_VALUE) return false;
+  CloseHandle(file);
+  return true;
+}
+
 class Win32ProfilePort final : public ProfilePort {
  public:
   void readString(const char* section, const char* key, char* buffer, std::size_t size,
@@ -24,11 +31,9 @@ class Win32ProfilePort final : public ProfilePort {
   bool canOpenForReading(const std::string& path) override {
     // Without FILE_FLAG_BACKUP_SEMANTICS a folder cannot be opened, so a
     // folder gives false; others may read and write the file meanwhile.
-    const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    CloseHandle(file);
-    return true;
+    return openedForReading(CreateFileA(path.c_str(), GENERIC_READ,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
   }
 };
 
@@ -39,7 +44,9 @@ ProfilePort& win32ProfilePort() {
   return port;
 }
 
-ProgramFolder programFolder() {
+namespace {
+
+ProgramFolder askForProgramFolder() {
   // Long paths are possible: grow the buffer until the name fits.
   std::wstring path(MAX_PATH, L'\0');
   for (;;) {
@@ -53,20 +60,25 @@ ProgramFolder programFolder() {
   }
 }
 
+}  // namespace
+
+const ProgramFolder& programFolder() {
+  // The program does not move while it runs: Windows is asked once.
+  static const ProgramFolder folder = askForProgramFolder();
+  return folder;
+}
+
 std::string settingsFile() {
   const std::string folder = programFolder().ansi;
   return folder.empty() ? std::string() : settingsFilePath(folder);
 }
 
 bool rendererFileExists() {
-  const ProgramFolder folder = programFolder();
+  const ProgramFolder& folder = programFolder();
   if (!folder.ansi.empty()) return FileExists(win32ProfilePort(), rendererFilePath(folder.ansi));
-  const HANDLE file = CreateFileW(widen(rendererFilePath(folder.unicode)).c_str(), GENERIC_READ,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  CloseHandle(file);
-  return true;
+  return openedForReading(CreateFileW(widen(rendererFilePath(folder.unicode)).c_str(), GENERIC_READ,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
 }  // namespace kb

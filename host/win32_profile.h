@@ -14,7 +14,7 @@ namespace kb {
 ProfilePort& win32ProfilePort();
 
 // The folder of the running program (see program_folder.h).
-ProgramFolder programFolder();
+const ProgramFolder& programFolder();
 
 // The settings file of the running program for the ANSI profile functions;
 // empty when its folder has no ANSI spelling, so it cannot be read or written.

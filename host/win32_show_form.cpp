@@ -38,7 +38,7 @@ class Win32ShowPort final : public ShowPort {
     // always been started; naming the program file as well keeps Windows
     // from trying the pieces of a path with blanks ("C:\Program.exe").
     // A folder with no ANSI spelling starts it through the Unicode call.
-    const ProgramFolder folder = programFolder();
+    const ProgramFolder& folder = programFolder();
     PROCESS_INFORMATION process{};
     bool started = false;
     if (!folder.ansi.empty()) {

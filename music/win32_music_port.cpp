@@ -13,53 +13,49 @@
 namespace kb::music {
 namespace {
 
-// winmm's functions, from the system folder's winmm.dll.
-struct Winmm {
-  void* sendString = nullptr;
-  void* errorString = nullptr;
-  void* waveOutDeviceCount = nullptr;
-  void* playSound = nullptr;
-
-  // Without winmm every request fails as on a machine with no sound device,
-  // and the show goes on without music.
-  bool bound() {
-    const SystemFunction functions[] = {{"mciSendStringA", &sendString},
-                                        {"mciGetErrorStringA", &errorString},
-                                        {"waveOutGetNumDevs", &waveOutDeviceCount},
-                                        {"PlaySoundA", &playSound}};
-    static const bool bound = bindSystemFunctions("winmm.dll", functions, std::size(functions));
-    return bound;
-  }
-};
-
 template <typename Function>
 Function as(void* pointer) {
   return reinterpret_cast<Function>(pointer);
 }
 
+// winmm's functions, from the system folder's winmm.dll. Without winmm every
+// request fails as on a machine with no sound device, and the show goes on
+// without music.
 class Win32MusicPort final : public MusicPort {
  public:
+  Win32MusicPort() {
+    const SystemFunction functions[] = {{"mciSendStringA", &sendString_},
+                                        {"mciGetErrorStringA", &errorString_},
+                                        {"waveOutGetNumDevs", &waveOutDeviceCount_},
+                                        {"PlaySoundA", &playSound_}};
+    bound_ = bindSystemFunctions("winmm.dll", functions, std::size(functions));
+  }
+
   std::int32_t sendString(const char* command, char* reply, std::uint32_t replyLength) override {
-    if (!winmm_.bound()) return MCIERR_DEVICE_NOT_INSTALLED;
+    if (!bound_) return MCIERR_DEVICE_NOT_INSTALLED;
     return static_cast<std::int32_t>(
-        as<decltype(&mciSendStringA)>(winmm_.sendString)(command, reply, replyLength, nullptr));
+        as<decltype(&mciSendStringA)>(sendString_)(command, reply, replyLength, nullptr));
   }
   bool errorString(std::int32_t code, char* buffer, std::uint32_t length) override {
-    if (!winmm_.bound()) return false;
-    return as<decltype(&mciGetErrorStringA)>(winmm_.errorString)(static_cast<MCIERROR>(code),
-                                                                 buffer, length) != FALSE;
+    if (!bound_) return false;
+    return as<decltype(&mciGetErrorStringA)>(errorString_)(static_cast<MCIERROR>(code), buffer,
+                                                           length) != FALSE;
   }
   std::uint32_t waveOutDeviceCount() override {
-    if (!winmm_.bound()) return 0;
-    return as<decltype(&waveOutGetNumDevs)>(winmm_.waveOutDeviceCount)();
+    if (!bound_) return 0;
+    return as<decltype(&waveOutGetNumDevs)>(waveOutDeviceCount_)();
   }
   std::int32_t playSound(const char* name, std::uint32_t flags) override {
-    if (!winmm_.bound()) return FALSE;
-    return as<decltype(&PlaySoundA)>(winmm_.playSound)(name, nullptr, flags);
+    if (!bound_) return FALSE;
+    return as<decltype(&PlaySoundA)>(playSound_)(name, nullptr, flags);
   }
 
  private:
-  Winmm winmm_;
+  bool bound_ = false;
+  void* sendString_ = nullptr;
+  void* errorString_ = nullptr;
+  void* waveOutDeviceCount_ = nullptr;
+  void* playSound_ = nullptr;
 };
 
 }  // namespace

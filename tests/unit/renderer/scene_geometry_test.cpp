@@ -25,22 +25,14 @@ constexpr int kStripes = 16;  // per texture direction
 
 struct Vec {
   double x, y, z;
+  Vec operator+(Vec b) const { return {x + b.x, y + b.y, z + b.z}; }
+  Vec operator-(Vec b) const { return {x - b.x, y - b.y, z - b.z}; }
+  friend Vec operator*(double k, Vec a) { return {k * a.x, k * a.y, k * a.z}; }
+  friend double dot(Vec a, Vec b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+  friend Vec cross(Vec a, Vec b) {
+    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
+  }
 };
-Vec operator+(Vec a, Vec b) {
-  return {a.x + b.x, a.y + b.y, a.z + b.z};
-}
-Vec operator-(Vec a, Vec b) {
-  return {a.x - b.x, a.y - b.y, a.z - b.z};
-}
-Vec operator*(double k, Vec a) {
-  return {k * a.x, k * a.y, k * a.z};
-}
-double dot(Vec a, Vec b) {
-  return a.x * b.x + a.y * b.y + a.z * b.z;
-}
-Vec cross(Vec a, Vec b) {
-  return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
-}
 
 // ---- The scene as written down here ----------------------------------------
 
@@ -65,19 +57,27 @@ struct Hit {
   double s = 0, t = 0;
 };
 
+// How far along `ray` its plane (through `point`, spanned by u and v) lies,
+// when that is beyond the near plane (at 1) and nearer than `best`.
+std::optional<double> planeAhead(Vec origin, Vec ray, Vec point, Vec u, Vec v, const Hit& best) {
+  const Vec normal = cross(u, v);
+  const double along = dot(normal, ray);
+  if (std::fabs(along) < 1e-12) return std::nullopt;
+  const double distance = dot(normal, point - origin) / along;
+  if (distance < 1.0 || distance >= best.distance) return std::nullopt;
+  return distance;
+}
+
 // A quad with texture coordinates at its corners a, b (= a + u), d (= a + v):
 // the slides are such parallelograms.
 void meetParallelogram(Vec origin, Vec ray, Vec a, Vec u, Vec v, double s0, double ds, double t0,
                        double dt, int bitmap, Hit& best) {
-  const Vec normal = cross(u, v);
-  const double along = dot(normal, ray);
-  if (std::fabs(along) < 1e-12) return;
-  const double distance = dot(normal, a - origin) / along;
-  if (distance < 1.0 || distance >= best.distance) return;  // the near plane is at 1
-  const Vec q = origin + distance * ray - a;
+  const std::optional<double> distance = planeAhead(origin, ray, a, u, v, best);
+  if (!distance) return;
+  const Vec q = origin + *distance * ray - a;
   const double fu = dot(q, u) / dot(u, u), fv = dot(q, v) / dot(v, v);
   if (fu < 0 || fu > 1 || fv < 0 || fv > 1) return;
-  best = {distance, bitmap, s0 + fu * ds, t0 + fv * dt};
+  best = {*distance, bitmap, s0 + fu * ds, t0 + fv * dt};
 }
 
 // gluCylinder as GLU builds it: `slices` flat facets between vertices at
@@ -93,17 +93,14 @@ void meetCylinder(Vec origin, Vec ray, Vec centre, double base, double top, doub
   };
   for (int i = 0; i < slices; ++i) {
     const Vec p0 = corner(i, 0), p1 = corner(i + 1, 0), q0 = corner(i, length);
-    const Vec normal = cross(p1 - p0, q0 - p0);
-    const double along = dot(normal, ray);
-    if (std::fabs(along) < 1e-12) continue;
-    const double distance = dot(normal, p0 - origin) / along;
-    if (distance < 1.0 || distance >= best.distance) continue;
-    const Vec hit = origin + distance * ray;
+    const std::optional<double> distance = planeAhead(origin, ray, p0, p1 - p0, q0 - p0, best);
+    if (!distance) continue;
+    const Vec hit = origin + *distance * ray;
     if (hit.z < 0 || hit.z > length) continue;
     const Vec a = corner(i, hit.z), b = corner(i + 1, hit.z);
     const double f = dot(hit - a, b - a) / dot(b - a, b - a);
     if (f < 0 || f > 1) continue;
-    best = {distance, 0, 1.0 - (i + f) / slices, hit.z / length};
+    best = {*distance, 0, 1.0 - (i + f) / slices, hit.z / length};
   }
 }
 
