@@ -13,6 +13,15 @@ std::vector<std::string_view> ansiCharacters(std::string_view text, LeadByteTest
   return characters;
 }
 
+ExactConversion exactConversionFor(unsigned codePage) {
+  constexpr unsigned kUtf7 = 65000, kUtf8 = 65001;
+  // UTF-8 spells every text exactly; only a lone surrogate has no spelling,
+  // and WC_ERR_INVALID_CHARS makes the call fail on one.
+  if (codePage == kUtf8) return {kWcErrInvalidChars, false, false};
+  if (codePage == kUtf7) return {0, false, true};
+  return {kWcNoBestFitChars, true, false};
+}
+
 std::optional<std::string> ansiPath(const AnsiSpellings& path) {
   return path.exact ? path.exact : path.shortForm;
 }

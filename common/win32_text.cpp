@@ -29,18 +29,27 @@ bool isAnsiLeadByte(unsigned char byte) {
 
 namespace {
 
+// WC_ERR_INVALID_CHARS (0x80) is declared only for Vista and later targets.
+static_assert(kWcNoBestFitChars == WC_NO_BEST_FIT_CHARS);
+
 // The text in the ANSI code page, or none when a character would become a
-// stand-in (best-fit look-alikes included).
+// stand-in (best-fit look-alikes included). The flags follow the code page:
+// see exactConversionFor.
 std::optional<std::string> exactAnsi(std::wstring_view text) {
   if (text.empty()) return std::string();
+  const UINT codePage = GetACP();
+  const ExactConversion rule = exactConversionFor(codePage);
   const int length = static_cast<int>(text.size());
   BOOL usedDefault = FALSE;
-  const int bytes = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), length, nullptr,
-                                        0, nullptr, &usedDefault);
+  BOOL* const usedDefaultAnswer = rule.asksUsedDefault ? &usedDefault : nullptr;
+  const int bytes = WideCharToMultiByte(codePage, rule.flags, text.data(), length, nullptr, 0,
+                                        nullptr, usedDefaultAnswer);
   if (bytes <= 0 || usedDefault) return std::nullopt;
   std::string result(static_cast<std::size_t>(bytes), '\0');
-  WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), length, result.data(), bytes,
-                      nullptr, nullptr);
+  if (WideCharToMultiByte(codePage, rule.flags, text.data(), length, result.data(), bytes, nullptr,
+                          nullptr) != bytes)
+    return std::nullopt;
+  if (rule.checksRoundTrip && widen(result, codePage) != text) return std::nullopt;
   return result;
 }
 

@@ -30,10 +30,11 @@ class QuietStartPort final : public kb::StartPort {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string commandLine(reinterpret_cast<const char*>(data), size);
-  const std::string arguments = kb::argumentText(commandLine);
-  if (arguments.size() > commandLine.size()) std::abort();
   // Read as Shift-JIS, whose double-byte characters are the hard case.
   const auto leadByte = kb::test::cp932LeadByte;
+  const std::string arguments =
+      kb::argumentText(commandLine, {"C:\\Program Files\\x.scr", "C:\\PROGRA~1\\x.scr"}, leadByte);
+  if (arguments.size() > commandLine.size()) std::abort();
   const char letter = kb::modeLetter(arguments, leadByte);
   const kb::StartPlan plan = kb::planStart(arguments, leadByte);
   if ((plan.action == kb::StartAction::Preview) != (letter == 'P')) std::abort();

@@ -24,6 +24,9 @@ class FuzzProfilePort final : public kb::ProfilePort {
     return 0;
   }
   bool canOpenForReading(const std::string&) override { return false; }
+  kb::LeadByteTest leadByteTest() override {
+    return [](unsigned char) { return false; };
+  }
 
  private:
   std::string value_;

@@ -9,17 +9,54 @@ bool isBlank(char c) {
   return c == ' ' || c == '\t';
 }
 
-}  // namespace
+// Whether `text` begins with `prefix`, character by character, ASCII letters
+// in either case; a double-byte character must match byte for byte.
+bool beginsWithIgnoringCase(std::string_view text, std::string_view prefix,
+                            LeadByteTest isLeadByte) {
+  if (prefix.empty() || prefix.size() > text.size()) return false;
+  const auto wanted = ansiCharacters(prefix, isLeadByte);
+  const auto found = ansiCharacters(text.substr(0, prefix.size()), isLeadByte);
+  if (wanted.size() != found.size()) return false;
+  for (std::size_t i = 0; i < wanted.size(); ++i) {
+    if (wanted[i].size() != found[i].size()) return false;
+    if (wanted[i].size() == 1 ? asciiUpper(wanted[i][0]) != asciiUpper(found[i][0])
+                              : wanted[i] != found[i])
+      return false;
+  }
+  return true;
+}
 
-std::string argumentText(std::string_view commandLine) {
-  std::size_t at = 0;
+// The length of the program's own unquoted path at the start of the line,
+// when one follows there whole; 0 otherwise.
+std::size_t ownPathLength(std::string_view commandLine,
+                          const std::vector<std::string>& programPaths, LeadByteTest isLeadByte) {
+  for (const std::string& path : programPaths) {
+    if (!beginsWithIgnoringCase(commandLine, path, isLeadByte)) continue;
+    if (path.size() == commandLine.size() || isBlank(commandLine[path.size()])) return path.size();
+  }
+  return 0;
+}
+
+// Where the program name of the command line ends.
+std::size_t programNameLength(std::string_view commandLine,
+                              const std::vector<std::string>& programPaths,
+                              LeadByteTest isLeadByte) {
+  if (const std::size_t own = ownPathLength(commandLine, programPaths, isLeadByte)) return own;
   if (!commandLine.empty() && commandLine[0] == '"') {
     // A quoted name ends at its closing quote, as Windows reads it.
     const std::size_t close = commandLine.find('"', 1);
-    at = close == std::string_view::npos ? commandLine.size() : close + 1;
-  } else {
-    while (at < commandLine.size() && !isBlank(commandLine[at])) ++at;
+    return close == std::string_view::npos ? commandLine.size() : close + 1;
   }
+  std::size_t at = 0;
+  while (at < commandLine.size() && !isBlank(commandLine[at])) ++at;
+  return at;
+}
+
+}  // namespace
+
+std::string argumentText(std::string_view commandLine, const std::vector<std::string>& programPaths,
+                         LeadByteTest isLeadByte) {
+  std::size_t at = programNameLength(commandLine, programPaths, isLeadByte);
   while (at < commandLine.size() && isBlank(commandLine[at])) ++at;
   return std::string(commandLine.substr(at));
 }

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "common/ansi_text.h"
 
@@ -12,8 +13,13 @@ namespace kb {
 
 // The text after the program name in a full Windows command line (as
 // GetCommandLineA gives it), without the blanks that separate the two. The
-// program name may be quoted, and a quoted name may hold blanks.
-std::string argumentText(std::string_view commandLine);
+// program name may be quoted, and a quoted name may hold blanks. An unquoted
+// name ends at the first blank, unless the line begins with one of
+// `programPaths` (the program's own full path, long and short, compared
+// without regard to ASCII case) followed by a blank or the end: Windows may
+// pass "C:\Program Files\x.scr /s" unquoted, and that path is then the name.
+std::string argumentText(std::string_view commandLine, const std::vector<std::string>& programPaths,
+                         LeadByteTest isLeadByte);
 
 // The argument text counts characters of the ANSI code page, so a double-byte
 // character is one character.

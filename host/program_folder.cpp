@@ -2,16 +2,17 @@
 
 namespace kb {
 
-std::string folderOf(const std::string& programPath) {
-  const std::size_t slash = programPath.find_last_of('\\');
+std::string folderOf(const std::string& utf8ProgramPath) {
+  const std::size_t slash = utf8ProgramPath.find_last_of('\\');
   if (slash == std::string::npos) return std::string();
-  const bool driveRoot = slash == 2 && programPath[1] == ':';
-  return programPath.substr(0, driveRoot ? slash + 1 : slash);
+  const bool driveRoot = slash == 2 && utf8ProgramPath[1] == ':';
+  return utf8ProgramPath.substr(0, driveRoot ? slash + 1 : slash);
 }
 
-ProgramFolder programFolderOf(const std::string& utf8Path, const AnsiSpellings& path) {
-  const std::optional<std::string> ansi = ansiPath(path);
-  return {ansi ? folderOf(*ansi) : std::string(), folderOf(utf8Path)};
+ProgramFolder programFolderOf(const std::string& utf8Path, const FolderSpellings& spell) {
+  const std::string folder = folderOf(utf8Path);
+  if (folder.empty()) return {};
+  return {ansiPath(spell(folder)).value_or(std::string()), folder};
 }
 
 }  // namespace kb

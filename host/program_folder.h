@@ -2,6 +2,7 @@
 // settings file and the renderer) are named for the calls that open them.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "common/ansi_text.h"
@@ -17,12 +18,19 @@ struct ProgramFolder {
   std::string unicode;
 };
 
-// The folder part of a program path: no trailing backslash, except at a
-// drive root ("C:\"), where the files beside the program then get a doubled
-// backslash ("C:\\Kolvane_Brightrun.ini"), which Windows accepts.
-std::string folderOf(const std::string& programPath);
+// The folder part of a program path in UTF-8: no trailing backslash, except
+// at a drive root ("C:\"), where the files beside the program then get a
+// doubled backslash ("C:\\Kolvane_Brightrun.ini"), which Windows accepts.
+// NOTE: UTF-8, never ANSI: in code pages 932, 936 and 950 the byte 0x5C is
+// also the second byte of characters such as "表" and "ソ", while in UTF-8
+// (as in UTF-16) it is only ever the backslash itself.
+std::string folderOf(const std::string& utf8ProgramPath);
 
-// The program folder from the program's path in UTF-8 and its ANSI spellings.
-ProgramFolder programFolderOf(const std::string& utf8Path, const AnsiSpellings& path);
+// The ANSI spellings of a folder given in UTF-8.
+using FolderSpellings = std::function<AnsiSpellings(const std::string& utf8Folder)>;
+
+// The program folder from the program's path in UTF-8: the folder is cut
+// from the path first, and only then spelled for the ANSI calls.
+ProgramFolder programFolderOf(const std::string& utf8Path, const FolderSpellings& spell);
 
 }  // namespace kb

@@ -51,7 +51,8 @@ void WriteIniValue(ProfilePort& port, SharedState& shared, const std::string& se
 }
 
 bool FileExists(ProfilePort& port, std::string path) {
-  if (!path.empty() && path.back() == '\\') path.pop_back();
+  const auto characters = ansiCharacters(path, port.leadByteTest());
+  if (!characters.empty() && characters.back() == "\\") path.pop_back();
   return !path.empty() && port.canOpenForReading(path);
 }
 

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <string>
 
+#include "common/ansi_text.h"
 #include "common/settings_keys.h"
 #include "common/shared_state.h"
 
@@ -33,6 +34,8 @@ class ProfilePort {
                                    const char* file) = 0;
   // Whether the path names a file (not a folder) that can be opened for reading.
   virtual bool canOpenForReading(const std::string& path) = 0;
+  // IsDBCSLeadByte of the ANSI code page the paths are spelled in.
+  virtual LeadByteTest leadByteTest() = 0;
 };
 
 // The program folder followed by "\Kolvane_Brightrun.ini" / "\Kolvane_Brightrun.data".
@@ -50,8 +53,9 @@ void WriteIniValue(ProfilePort& port, SharedState& shared, const std::string& se
                    const std::string& key, const std::string& value, const std::string& file);
 
 // True when the path names a file that can be opened for reading. One
-// trailing backslash is dropped first, so "C:\Windows\" tests the folder
-// C:\Windows, and a folder gives false.
+// trailing backslash character is dropped first, so "C:\Windows\" tests the
+// folder C:\Windows, and a folder gives false. A double-byte character whose
+// second byte is 0x5C (such as Shift-JIS "ソ") is no backslash.
 bool FileExists(ProfilePort& port, std::string path);
 
 // Fills BgmKind, BgmRepeatTrack and BgmFile from the settings file in the

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "common/win32_system_dlls.h"
 #include "common/win32_text.h"
@@ -67,6 +68,29 @@ class Win32StartPort final : public StartPort {
   HANDLE previewHost_ = nullptr;
 };
 
+// The program's own path in the ANSI code page, long and short: the forms
+// Windows may put unquoted at the start of the command line.
+std::vector<std::string> ownProgramPaths() {
+  std::vector<std::string> paths;
+  std::string path(MAX_PATH, '\0');
+  DWORD length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+  while (length == path.size()) {  // cut: grow until the whole path fits
+    path.resize(path.size() * 2);
+    length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+  }
+  if (length == 0) return paths;
+  path.resize(length);
+  paths.push_back(path);
+  std::string shortPath(MAX_PATH, '\0');
+  length = GetShortPathNameA(path.c_str(), shortPath.data(), static_cast<DWORD>(shortPath.size()));
+  if (length > shortPath.size()) {
+    shortPath.resize(length);
+    length = GetShortPathNameA(path.c_str(), shortPath.data(), length);
+  }
+  if (length > 0 && length < shortPath.size()) paths.push_back(shortPath.substr(0, length));
+  return paths;
+}
+
 // The loop of the form Main left loaded; it also ends, with the program,
 // when `endsWith` (a process handle, or null) ends. No timer is involved.
 int runMessageLoop(HANDLE endsWith) {
@@ -91,7 +115,8 @@ int runMessageLoop(HANDLE endsWith) {
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   kb::restrictDllSearchToSystemFolder();
   static kb::SharedState shared;
-  const std::string arguments = kb::argumentText(GetCommandLineA());
+  const std::string arguments =
+      kb::argumentText(GetCommandLineA(), kb::ownProgramPaths(), kb::isAnsiLeadByte);
   kb::Win32StartPort port(shared, kb::modeLetter(arguments, kb::isAnsiLeadByte));
   if (kb::Main(port, shared, arguments, kb::isAnsiLeadByte) == kb::MainOutcome::End) return 0;
   return kb::runMessageLoop(port.previewHost());

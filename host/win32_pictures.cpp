@@ -22,12 +22,11 @@ std::optional<EmbeddedBytes> embeddedPicture(int resourceNumber) {
 
 namespace {
 
-// Writes the whole file beside `path` and only then moves it over the old
-// one, so that a write that fails (a full disk) leaves the older file for the
-// renderer rather than a cut one; what it started is removed.
-bool replaceFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-  const std::string written = path + ".new";
-  const HANDLE file = CreateFileA(written.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+// Writes all of `bytes` as the file `path`, created anew or emptied first.
+// `share` must allow what others that hold the file open may do with it.
+bool writeWholeFile(const std::string& path, const std::vector<std::uint8_t>& bytes,
+                    DWORD share = 0) {
+  const HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, share, nullptr, CREATE_ALWAYS,
                                   FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
   DWORD count = 0;
@@ -35,10 +34,26 @@ bool replaceFile(const std::string& path, const std::vector<std::uint8_t>& bytes
       WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &count, nullptr) &&
       count == bytes.size();
   const bool closed = CloseHandle(file) != FALSE;
-  if (complete && closed && MoveFileExA(written.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING))
+  return complete && closed;
+}
+
+// Writes the whole file beside `path` and only then moves it over the old
+// one, so that a write that fails (a full disk) leaves the older file for the
+// renderer rather than a cut one; what it started is removed.
+// NOTE: the move fails whenever another process holds the old file without
+// FILE_SHARE_DELETE, as virus scanners do with freshly written files
+// (MoveFileEx, Microsoft Learn: replacing needs DELETE access to the
+// target). The whole file was written, so there is room: it is then written
+// in place, which such a holder allows as long as it shares writing.
+bool replaceFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+  const std::string written = path + ".new";
+  // Left by a show that was cut off between its write and its move.
+  DeleteFileA(written.c_str());
+  const bool complete = writeWholeFile(written, bytes);
+  if (complete && MoveFileExA(written.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING))
     return true;
   DeleteFileA(written.c_str());
-  return false;
+  return complete && writeWholeFile(path, bytes, FILE_SHARE_READ | FILE_SHARE_WRITE);
 }
 
 }  // namespace

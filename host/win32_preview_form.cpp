@@ -111,15 +111,21 @@ void* runPreviewSetup(SharedState& shared, std::int32_t parentHandle) {
   auto* state = new PreviewForm;
   if (const auto image = previewPicture()) state->picture = makeDib(*image);
   SetWindowLongPtrA(form, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state));
+  // NOTE: WS_POPUP goes as WS_CHILD comes. Windows treats a window that keeps
+  // WS_POPUP as a popup whatever SetParent did: not a child of the preview
+  // window, so never drawn inside it (SetParent, Microsoft Learn: "clear the
+  // WS_POPUP style and set the WS_CHILD style before calling SetParent").
   const LONG style = GetWindowLongA(form, GWL_STYLE);
-  shared.ApiResult = SetWindowLongA(form, GWL_STYLE, style | WS_CHILD);
+  shared.ApiResult = SetWindowLongA(form, GWL_STYLE, (style & ~WS_POPUP) | WS_CHILD);
   shared.ApiResult = SetParent(form, parent) != nullptr;
   shared.ApiResult = MoveWindow(form, 0, 0, width, height, TRUE);
   ShowWindow(form, SW_SHOW);
   // A form that did not end up inside the parent (no such window, or it was
   // destroyed meanwhile) could never be seen or closed: it goes at once, and
   // the process with it, rather than staying as an invisible process.
-  if (!IsChild(parent, form)) {
+  // GetAncestor(GA_PARENT) means the same on Windows and Wine; Wine's IsChild
+  // also counts a window that kept WS_POPUP, Windows' does not.
+  if (GetAncestor(form, GA_PARENT) != parent) {
     DestroyWindow(form);
     return nullptr;
   }

@@ -35,6 +35,8 @@ class Win32ProfilePort final : public ProfilePort {
                                         FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                                         FILE_ATTRIBUTE_NORMAL, nullptr));
   }
+
+  LeadByteTest leadByteTest() override { return isAnsiLeadByte; }
 };
 
 }  // namespace
@@ -54,7 +56,8 @@ ProgramFolder askForProgramFolder() {
     if (length == 0) return {};
     if (length < path.size()) {
       path.resize(length);
-      return programFolderOf(narrowUtf8(path), ansiSpellings(path));
+      return programFolderOf(
+          narrowUtf8(path), [](const std::string& folder) { return ansiSpellings(widen(folder)); });
     }
     path.resize(path.size() * 2);
   }

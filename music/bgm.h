@@ -50,8 +50,13 @@ constexpr std::uint32_t kCdModeBufferSize = 256;  // passed with length 255
 constexpr std::uint32_t kErrorTextBufferSize = 256;
 constexpr std::uint32_t kMp3ModeBufferSize = 30;
 
-// PlaySoundA flags: SND_ASYNC | SND_LOOP.
-constexpr std::uint32_t kPlayLoopedAsync = 0x0001 | 0x0008;
+// PlaySoundA flags: SND_ASYNC | SND_LOOP | SND_NODEFAULT. Without
+// SND_NODEFAULT a file Windows cannot play (gone, unreadable, an unknown
+// format) plays the system's default sound instead, looped for the whole show
+// (PlaySound, Microsoft Learn: "If the sound cannot be found, PlaySound uses
+// the default system event sound ... SND_NODEFAULT: No default sound event is
+// used").
+constexpr std::uint32_t kPlayLoopedAsync = 0x0001 | 0x0008 | 0x0002;
 
 // Result of MciCommand for an empty command (nothing sent).
 constexpr std::int32_t kEmptyCommand = -1;

@@ -5,6 +5,7 @@ Every wait has a deadline; nothing sleeps for a fixed time to let things
 happen."""
 import os
 import re
+import struct
 import subprocess
 import time
 
@@ -76,6 +77,47 @@ def wait_exit(process, timeout=30.0):
         return process.wait(timeout=timeout)
     except subprocess.TimeoutExpired:
         raise AssertionError(f"process {process.pid} still running after {timeout} s")
+
+
+def wait_screen_changes(count, timeout=30.0):
+    """Waits until the screen has changed `count` times; returns the last shot."""
+    state = {"last": Screenshot().pixels, "seen": 0}
+
+    def changed():
+        shot = Screenshot()
+        if shot.pixels != state["last"]:
+            state["seen"] += 1
+            state["last"] = shot.pixels
+        return state["seen"] >= count and shot
+
+    return wait_for(changed, timeout, interval=0.02, what=f"{count} screen changes")
+
+
+# The settings file's keys: "BGM区分", "BGMﾘﾋﾟｰﾄ" and "BGMﾌｧｲﾙ" in code page 932.
+KEY_KIND = "BGM区分".encode("cp932")
+KEY_REPEAT = "BGMﾘﾋﾟｰﾄ".encode("cp932")
+KEY_FILE = "BGMﾌｧｲﾙ".encode("cp932")
+
+
+def settings_file(kind=None, track=None, music_file=None):
+    """A settings file as the program writes it, in code page 932; a value
+    given as bytes is written as it stands."""
+    lines = [b"[Section]"]
+    for key, value in ((KEY_KIND, kind), (KEY_REPEAT, track), (KEY_FILE, music_file)):
+        if value is not None:
+            lines.append(key + b"=" + (value if isinstance(value, bytes)
+                                       else str(value).encode("cp932")))
+    return b"\r\n".join(lines) + b"\r\n"
+
+
+def solid_bitmap(width, height, rgb):
+    """A 24-bit bottom-up bitmap of one colour (rows padded to 4 bytes)."""
+    row = bytes((rgb[2], rgb[1], rgb[0])) * width
+    row += b"\0" * (-len(row) % 4)
+    pixels = row * height
+    header = struct.pack("<2sIHHI", b"BM", 54 + len(pixels), 0, 0, 54)
+    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 24, 0, len(pixels), 0, 0, 0, 0)
+    return header + info + pixels
 
 
 def xdotool(*args):

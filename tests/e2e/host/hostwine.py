@@ -45,19 +45,6 @@ def renderer_running():
     return bool(prefix_processes("Kolvane_Brightrun.data"))
 
 
-def wait_frames(count, timeout=30.0):
-    """Waits until the screen has changed `count` times: the renderer has drawn
-    that many more frames, each after reading the pointer again."""
-    seen = [kbwine.Screenshot().pixels]
-
-    def drawn():
-        shot = kbwine.Screenshot().pixels
-        if shot != seen[-1]:
-            seen.append(shot)
-        return len(seen) > count
-    kbwine.wait_for(drawn, timeout, interval=0.02, what=f"{count} new frames")
-
-
 def screen_colours():
     """How many colours a coarse grid over the screen shows."""
     shot = kbwine.Screenshot()
@@ -70,8 +57,10 @@ def wait_show_up(process, timeout=60.0):
 
     The renderer takes its own start point just before its first frame, so
     a test must not move the pointer before the scene is on the screen."""
-    kbwine.wait_for(lambda: process.poll() is None and kbwine.find_windows(RENDERER_TITLE),
-                    timeout, what="the renderer window")
+    kbwine.wait_for(lambda: kbwine.find_windows(RENDERER_TITLE) or kbwine.find_windows(BOX_TITLE)
+                    or process.poll() is not None, timeout, what="the renderer window")
+    assert not kbwine.find_windows(BOX_TITLE), "the program says its renderer is missing"
+    assert process.poll() is None, "the show ended before its renderer came up"
     kbwine.wait_for(lambda: kbwine.find_windows(SHOW_TITLE) or process.poll() is not None,
                     timeout, what="the show window")
     kbwine.wait_for(lambda: screen_colours() > 8 or process.poll() is not None, timeout,
@@ -79,12 +68,13 @@ def wait_show_up(process, timeout=60.0):
     assert process.poll() is None, "the show ended early"
 
 
-def start_show(helper, program=SCR, cwd=None, **popen):
-    """Starts /s with the pointer at START over the helper's window and waits
-    until both programs are up and have read START as their start point."""
+def start_show(helper, program=SCR, cwd=None, launch=None, **popen):
+    """Starts /s (or calls `launch`, which starts a show and returns it) with
+    the pointer at START over the helper's window, and waits until both
+    programs are up and have read START as their start point."""
     kbwine.move_mouse(*START)
     kbwine.wait_for(lambda: kbwine.mouse_position() == START, 10, what="the pointer at START")
-    show = start_scr("/s", program=program, cwd=cwd, **popen)
+    show = launch() if launch else start_scr("/s", program=program, cwd=cwd, **popen)
     wait_show_up(show)
     # The show form takes its start point at the end of its load handler,
     # after starting the music (which may take a while): once its window
@@ -94,11 +84,13 @@ def start_show(helper, program=SCR, cwd=None, **popen):
     return show
 
 
-def end_show_by_mouse(show, case=None):
-    """Ends a show as a user does: 31 pixels across and down."""
-    kbwine.move_mouse(START[0] + 31, START[1] + 31)
+def end_show_by_mouse(show, case=None, start=START, renderer_ends=True):
+    """Ends a show as a user does: 31 pixels across and down from `start`;
+    the renderer too, unless it may not have read its start point yet."""
+    kbwine.move_mouse(start[0] + 31, start[1] + 31)
     assert kbwine.wait_exit(show, 10) == 0, case
-    kbwine.wait_for(lambda: not renderer_running(), 15, what="the renderer's end")
+    if renderer_ends:
+        kbwine.wait_for(lambda: not renderer_running(), 15, what="the renderer's end")
 
 
 def open_and_close_dialog(helper, program=SCR, cwd=None, env=None):
@@ -109,6 +101,26 @@ def open_and_close_dialog(helper, program=SCR, cwd=None, env=None):
     assert dialog.poll() is None, f"/c ended at once with code {dialog.returncode}"
     assert helper.close_window_titled(DIALOG_TITLE), "the dialog took no close request"
     assert kbwine.wait_exit(dialog, 30) == 0
+
+
+class StartedByHelper:
+    """A program the helper started with CreateProcess, watched like a Popen."""
+
+    def __init__(self, helper, application, command_line):
+        self.helper = helper
+        reply = helper.command(f"start {application}|{command_line}", "started")
+        assert reply == "started 1", f"CreateProcess failed for {command_line!r}"
+
+    def poll(self):
+        return self.wait(0, raises=False)
+
+    def wait(self, timeout, raises=True):
+        reply = self.helper.command(f"wait {int(timeout * 1000)}", "exit")
+        if reply != "exit running":
+            return int(reply.split()[1])
+        if raises:
+            raise subprocess.TimeoutExpired("program started by the helper", timeout)
+        return None
 
 
 class PreviewParent:
@@ -140,7 +152,8 @@ class PreviewParent:
         return self.command("close " + title, "closed") == "closed 1"
 
     def children(self):
-        """[(class, title, (left, top, width, height), visible)] of the window's children."""
+        """[(class, title, (left, top, width, height), visible, a child by Windows'
+        rules)] of the window's children."""
         self.process.stdin.write("children\n")
         self.process.stdin.flush()
         found = []
@@ -148,8 +161,16 @@ class PreviewParent:
             line = self.read_reply("child")
             if line == "children end":
                 return found
-            name, title, rect, visible = line[len("child "):].split("|")
-            found.append((name, title, tuple(int(v) for v in rect.split(",")), visible == "1"))
+            name, title, rect, visible, child = line[len("child "):].split("|")
+            found.append((name, title, tuple(int(v) for v in rect.split(",")), visible == "1",
+                          child == "1"))
+
+    def hold(self, windows_path):
+        """Holds the file open as a virus scanner does: no delete sharing."""
+        assert self.command("hold " + windows_path, "held") == "held 1", windows_path
+
+    def release(self):
+        self.command("release", "released")
 
     def ping(self, title):
         """Waits until the window's thread handles messages; False when it has none."""

@@ -11,14 +11,25 @@
 //                  "ping 1", or "ping 0" when there is no such window or it
 //                  did not answer
 //   children       describes the window's child windows, one line each:
-//                  "child <class>|<title>|<left>,<top>,<width>,<height>|<visible 0/1>",
-//                  then "children end"
+//                  "child <class>|<title>|<left>,<top>,<width>,<height>|<visible 0/1>|
+//                  <child by Windows' rules 0/1>", then "children end"
+//   hold <path>    opens the file for reading, sharing reading and writing
+//                  but not deleting (as a virus scanner does), until
+//                  "release"; prints "held 1" or "held 0"
+//   release        closes every held file, prints "released"
+//   start <application>|<command line>
+//                  CreateProcess with exactly that command line; prints
+//                  "started 1" or "started 0"
+//   wait <ms>      waits up to <ms> for the started program to end; prints
+//                  "exit <code>", or "exit running"
 //   quit           ends the helper
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "tests/windows/win32_test_support.h"
 
@@ -68,6 +79,54 @@ std::string describeBox(const char* title) {
          (icon && SendMessageA(icon, STM_GETICON, 0, 0) ? "1" : "0");
 }
 
+// A child as Windows counts one: WS_CHILD without WS_POPUP, and GetParent
+// (which Wine answers as Windows does, unlike its IsChild) names the window.
+bool isTrueChild(HWND child) {
+  const LONG style = GetWindowLongA(child, GWL_STYLE);
+  return (style & (WS_CHILD | WS_POPUP)) == WS_CHILD && GetParent(child) == theWindow;
+}
+
+std::vector<HANDLE> heldFiles;
+HANDLE started = nullptr;
+
+std::string hold(const char* path) {
+  const HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return "held 0";
+  heldFiles.push_back(file);
+  return "held 1";
+}
+
+std::string release() {
+  for (const HANDLE file : heldFiles) CloseHandle(file);
+  heldFiles.clear();
+  return "released";
+}
+
+std::string startProgram(const char* request) {
+  const char* bar = std::strchr(request, '|');
+  if (!bar) return "started 0";
+  const std::string application(request, bar);
+  std::string commandLine(bar + 1);
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessA(application.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      nullptr, &startup, &process))
+    return "started 0";
+  CloseHandle(process.hThread);
+  started = process.hProcess;
+  return "started 1";
+}
+
+std::string waitForStarted(const char* milliseconds) {
+  if (!started || WaitForSingleObject(started, std::strtoul(milliseconds, nullptr, 10)) != 0)
+    return "exit running";
+  DWORD code = 0;
+  GetExitCodeProcess(started, &code);
+  return "exit " + std::to_string(code);
+}
+
 BOOL CALLBACK describeChild(HWND child, LPARAM) {
   char className[64] = {}, title[256] = {};
   GetClassNameA(child, className, sizeof className);
@@ -77,7 +136,8 @@ BOOL CALLBACK describeChild(HWND child, LPARAM) {
   MapWindowPoints(nullptr, theWindow, reinterpret_cast<POINT*>(&rect), 2);
   reply(std::string("child ") + className + "|" + title + "|" + std::to_string(rect.left) + "," +
         std::to_string(rect.top) + "," + std::to_string(rect.right - rect.left) + "," +
-        std::to_string(rect.bottom - rect.top) + "|" + (IsWindowVisible(child) ? "1" : "0"));
+        std::to_string(rect.bottom - rect.top) + "|" + (IsWindowVisible(child) ? "1" : "0") + "|" +
+        (isTrueChild(child) ? "1" : "0"));
   return TRUE;
 }
 
@@ -102,6 +162,14 @@ DWORD WINAPI readCommands(void*) {
     } else if (std::strcmp(line, "children") == 0) {
       EnumChildWindows(theWindow, describeChild, 0);
       reply("children end");
+    } else if (std::strncmp(line, "hold ", 5) == 0) {
+      reply(hold(line + 5));
+    } else if (std::strcmp(line, "release") == 0) {
+      reply(release());
+    } else if (std::strncmp(line, "start ", 6) == 0) {
+      reply(startProgram(line + 6));
+    } else if (std::strncmp(line, "wait ", 5) == 0) {
+      reply(waitForStarted(line + 5));
     } else if (std::strcmp(line, "exit") == 0) {
       ExitProcess(0);  // as a host ended from outside: its window is never destroyed
     } else if (std::strcmp(line, "quit") == 0) {

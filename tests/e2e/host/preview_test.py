@@ -10,14 +10,15 @@ preview are checked in-process by the windows_host_forms test instead."""
 import hostwine
 import kbwine
 
-PREVIEW_CHILD = ("Q_Tavel_R", "Preview Window", (0, 0, 200, 150), True)
+PREVIEW_FORM = ("Q_Tavel_R", "Preview Window", (0, 0, 200, 150), True)
 
 
 def wait_embedded(helper, process):
     def embedded():
         assert process.poll() is None, "the preview ended early"
-        return PREVIEW_CHILD in helper.children()
-    kbwine.wait_for(embedded, 30, interval=0.1, what="the embedded preview form")
+        return [child for child in helper.children() if child[:4] == PREVIEW_FORM]
+    form = kbwine.wait_for(embedded, 30, interval=0.1, what="the embedded preview form")[0]
+    assert form[4], "the preview form is not a child by Windows' rules (WS_POPUP or no parent)"
 
 
 def test_embedded_and_ends_with_the_parent():

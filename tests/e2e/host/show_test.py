@@ -1,6 +1,6 @@
 """The show (/s) of the real screensaver program beside the real renderer:
-the ten bitmap files, the renderer window, the mouse rule, Esc, a second
-start during a show, a close request from outside, and programs in folders
+the ten bitmap files, the renderer window, the mouse rule, a second start
+during a show, a close request from outside, and programs in folders
 whose names hold blanks or a character the system code page lacks. Names on
 the command line pick tests."""
 import os
@@ -52,10 +52,11 @@ def assert_same_picture(written, expected, name):
     assert worst <= 2, f"{name}: pixels differ by up to {worst}"
 
 
-def check_slide_files():
-    for k in range(10):
+def check_slide_files(slides=range(10)):
+    for k in slides:
         path = slide_path(k)
-        assert os.path.getsize(path) == SIZES[k], f"{path}: {os.path.getsize(path)} bytes"
+        size = os.path.getsize(path)
+        assert size == SIZES[k], f"slide {k} holds {size} bytes, not the new picture's {SIZES[k]}"
         check_headers(path)
         asset = os.path.join(kbwine.SOURCE_DIR, "assets",
                              "reel.bmp" if k == 0 else f"slide{k}.jpg")
@@ -85,7 +86,7 @@ def test_files_window_and_mouse_rule():
     check_slide_files()
     move_from_start(0, 200)  # straight down: the show goes on
     move_from_start(30, 30)
-    hostwine.wait_frames(5)  # five frames that saw the pointer at 30 and 30
+    kbwine.wait_screen_changes(5)  # five frames that saw the pointer at 30 and 30
     assert show.poll() is None, "30 and 30 ended the show"
     assert HELPER.ping(hostwine.SHOW_TITLE), "the show no longer answers"
     hostwine.end_show_by_mouse(show)
@@ -99,20 +100,57 @@ def limit_file_size():
 
 def test_failed_writes_keep_the_older_files():
     """Slide 0 (79,974 bytes) fits under the limit, slides 1 to 9 do not: they
-    keep the last show's files, told apart here by one changed byte, whole."""
-    newest, older = [], []
+    keep the older files, whole. Checked once the renderer has been started,
+    by when every file has been written, and before it shows anything."""
+    older = [kbwine.solid_bitmap(180, 148, (200, 60, 0))] + [
+        kbwine.solid_bitmap(256, 256, (20 * k, 120, 200)) for k in range(1, 10)]
     for k in range(10):
-        with open(slide_path(k), "rb") as f:
-            newest.append(f.read())
-        older.append(newest[k][:-1] + bytes([newest[k][-1] ^ 0xFF]))
         with open(slide_path(k), "wb") as f:
             f.write(older[k])
-    show = hostwine.start_show(HELPER, preexec_fn=limit_file_size)
-    hostwine.end_show_by_mouse(show)
+
+    def check():
+        for k in range(1, 10):
+            with open(slide_path(k), "rb") as f:
+                kept = f.read()
+            assert len(kept) == len(older[k]), f"slide {k} was cut to {len(kept)} bytes"
+            assert kept == older[k], f"slide {k} is no longer the older file"
+        check_slide_files([0])
+        check_nothing_left_beside()
+    hostwine.end_show_by_mouse(start_show_checking(check, preexec_fn=limit_file_size))
+
+
+def check_nothing_left_beside():
+    left = [n for n in os.listdir(kbwine.WINDOWS_DIR) if n.endswith(".new")]
+    assert not left, f"left behind: {left}"
+
+
+def start_show_checking(check, **popen):
+    """Starts a show and calls `check` once the renderer has been started, by
+    when every bitmap has been written, and before it reads them; then waits
+    for the show as start_show does."""
+    def launch():
+        show = hostwine.start_scr("/s", **popen)
+        kbwine.wait_for(lambda: hostwine.renderer_running() or show.poll() is not None, 60,
+                        what="the renderer's start")
+        check()
+        return show
+    return hostwine.start_show(HELPER, launch=launch)
+
+
+def test_held_bitmaps_still_get_the_new_pictures():
+    """Another process (a virus scanner) holds every old bitmap without delete
+    sharing, so no new file can be moved over it: the new bytes still land,
+    written in place. A ".new" that a show cut off earlier left goes too."""
     for k in range(10):
-        with open(slide_path(k), "rb") as f:
-            assert f.read() == (newest if k == 0 else older)[k], slide_path(k)
-    assert not [n for n in os.listdir(kbwine.WINDOWS_DIR) if n.endswith(".new")]
+        for path, text in ((slide_path(k), b"an older picture"), (slide_path(k) + ".new", b"cut")):
+            with open(path, "wb") as f:
+                f.write(text)
+        HELPER.hold(f"C:\\windows\\Kolvane_Brightrun{k}.bmp")
+    try:
+        show = start_show_checking(lambda: (check_slide_files(), check_nothing_left_beside()))
+    finally:
+        HELPER.release()
+    hostwine.end_show_by_mouse(show)
 
 
 def test_second_start_ends_at_once():
@@ -125,21 +163,6 @@ def test_second_start_ends_at_once():
     hostwine.end_show_by_mouse(show)
 
 
-def test_esc_ends_only_the_renderer():
-    show = hostwine.start_show(HELPER)
-    window = kbwine.find_windows(hostwine.RENDERER_TITLE)[0]
-    # Held down until the renderer has gone, as a user holds a key: the
-    # renderer looks at the key state between frames.
-    kbwine.xdotool("keydown", "--window", window, "Escape")
-    try:
-        kbwine.wait_for(lambda: not hostwine.renderer_running(), 15, what="the renderer's end")
-    finally:
-        kbwine.xdotool("keyup", "Escape")
-    assert HELPER.ping(hostwine.SHOW_TITLE) and show.poll() is None, "Esc ended the show"
-    move_from_start(31, 31)
-    assert kbwine.wait_exit(show, 10) == 0
-
-
 def test_close_request_from_outside():
     show = hostwine.start_show(HELPER)
     assert HELPER.close_window_titled(hostwine.SHOW_TITLE)
@@ -148,16 +171,6 @@ def test_close_request_from_outside():
     assert hostwine.renderer_running()
     move_from_start(31, 31)
     kbwine.wait_for(lambda: not hostwine.renderer_running(), 15, what="the renderer's end")
-
-
-KIND = b"BGM\x8b\xe6\x95\xaa"
-REPEAT = b"BGM\xd8\xcb\xdf\xb0\xc4"
-FILE = b"BGM\xcc\xa7\xb2\xd9"
-
-
-def path_bytes(unix_path):
-    """The Windows path as the settings file holds it (code page 932)."""
-    return kbwine.windows_path(unix_path).encode("cp932")
 
 
 def bad_music_settings(folder):
@@ -169,21 +182,23 @@ def bad_music_settings(folder):
     with open(not_wave, "wb") as f:
         f.write(os.urandom(5000))
     return [
-        b"[Section]\r\n" + KIND + b"=1\r\n" + REPEAT + b"=3\r\n",  # no CD drive here
-        b"[Section]\r\n" + KIND + b"=2\r\n" + FILE + b"=" + path_bytes(not_audio) + b"\r\n",
-        b"[Section]\r\n" + KIND + b"=2\r\n" + FILE + b"=" + path_bytes(not_wave) + b"\r\n",
-        b"[Section]\r\n" + KIND + b"=2\r\n" + FILE + b"=Z:\\gone\\song.mp3\r\n",
+        kbwine.settings_file(1, 3),  # no CD drive here
+        kbwine.settings_file(2, music_file=kbwine.windows_path(not_audio)),
+        kbwine.settings_file(2, music_file=kbwine.windows_path(not_wave)),
+        kbwine.settings_file(2, music_file="Z:\\gone\\song.mp3"),
         bytes(range(256)) * 64,  # not a settings file at all
     ]
 
 
-def programs_in(folder, name):
-    """Both programs in a new folder `name` inside `folder`; the .scr's path."""
+def programs_in(folder, name, scr_name="Kolvane_Brightrun.scr"):
+    """Both programs in a new folder `name` inside `folder`, the screensaver
+    program as `scr_name`; the .scr's path."""
     programs = os.path.join(folder, name)
     os.mkdir(programs)
-    for program in ("Kolvane_Brightrun.scr", "Kolvane_Brightrun.data"):
-        shutil.copy(os.path.join(kbwine.BIN_DIR, program), programs)
-    return os.path.join(programs, "Kolvane_Brightrun.scr")
+    shutil.copy(os.path.join(kbwine.BIN_DIR, "Kolvane_Brightrun.data"), programs)
+    scr = os.path.join(programs, scr_name)
+    shutil.copy(os.path.join(kbwine.BIN_DIR, "Kolvane_Brightrun.scr"), scr)
+    return scr
 
 
 def test_music_that_cannot_play_leaves_the_show_running(folder):
@@ -208,6 +223,24 @@ def test_folder_with_blanks_starts_its_own_renderer(folder):
     hostwine.end_show_by_mouse(show)
 
 
+def test_unquoted_path_with_blanks_as_windows_passes_it(folder):
+    """CreateProcess with the program's path unquoted, blanks and all, then /s."""
+    scr = kbwine.windows_path(programs_in(folder, "a b"))
+    show = hostwine.start_show(HELPER, launch=lambda: hostwine.StartedByHelper(
+        HELPER, scr, scr + " /s"))
+    hostwine.end_show_by_mouse(show)
+
+
+def test_program_name_whose_second_byte_is_a_backslash(folder):
+    """In code page 932 the second byte of "表" is 5C, the backslash's byte:
+    the folder is still the one the programs lie in."""
+    scr = programs_in(folder, "jp", "表示.scr")
+    show = hostwine.start_show(HELPER, scr)
+    assert not kbwine.find_windows(hostwine.BOX_TITLE)
+    hostwine.end_show_by_mouse(show)
+    hostwine.open_and_close_dialog(HELPER, scr)
+
+
 def test_folder_the_code_page_cannot_spell(folder):
     """A folder name with a character the system code page lacks: /s finds,
     starts and shows the renderer beside it, and /c opens."""
@@ -220,10 +253,12 @@ def test_folder_the_code_page_cannot_spell(folder):
 
 HELPER = None  # the test helper, up for the whole test
 TESTS = [test_files_window_and_mouse_rule, test_failed_writes_keep_the_older_files,
-         test_second_start_ends_at_once,
-         test_esc_ends_only_the_renderer, test_close_request_from_outside]
+         test_held_bitmaps_still_get_the_new_pictures, test_second_start_ends_at_once,
+         test_close_request_from_outside]
 FOLDER_TESTS = [test_music_that_cannot_play_leaves_the_show_running,
                 test_folder_with_blanks_starts_its_own_renderer,
+                test_unquoted_path_with_blanks_as_windows_passes_it,
+                test_program_name_whose_second_byte_is_a_backslash,
                 test_folder_the_code_page_cannot_spell]
 
 

@@ -13,10 +13,6 @@ import unittest
 import hostwine
 import kbwine
 
-SECTION = b"Section"
-KEY_KIND = b"BGM\x8b\xe6\x95\xaa"
-KEY_REPEAT = b"BGM\xd8\xcb\xdf\xb0\xc4"
-KEY_FILE = b"BGM\xcc\xa7\xb2\xd9"
 RENDERER_TITLE = "Kolvane_Brightrun_Viewer"
 MCI_CALL = re.compile(r'mciSendStringW \(L"((?:[^"\\]|\\.)*)", ([0-9A-Fa-f]+), (\d+),')
 
@@ -47,21 +43,14 @@ def make_tone(folder, name):
     return target
 
 
-class Show:
-    """One show from a folder of its own holding both programs and the settings."""
+class TracedShow:
+    """/s of the screensaver program `scr`, with Wine's trace of `channels`
+    (MCI by default) written to `log_path`."""
 
-    def __init__(self, folder, kind, repeat=0, music_file="", env=None, channels="+mci"):
-        for program in ("Kolvane_Brightrun.scr", "Kolvane_Brightrun.data"):
-            shutil.copy(os.path.join(kbwine.BIN_DIR, program), folder)
-        path = kbwine.windows_path(music_file).encode("cp932") if music_file else b""
-        with open(os.path.join(folder, "Kolvane_Brightrun.ini"), "wb") as ini:
-            ini.write(b"[" + SECTION + b"]\r\n" +
-                      KEY_KIND + b"=" + str(kind).encode() + b"\r\n" +
-                      KEY_REPEAT + b"=" + str(repeat).encode() + b"\r\n" +
-                      KEY_FILE + b"=" + path + b"\r\n")
-        self.log_path = os.path.join(folder, "trace.log")
+    def __init__(self, scr, log_path, env=None, channels="+mci"):
+        self.log_path = log_path
         with open(self.log_path, "wb") as log:
-            self.process = kbwine.start(os.path.join(folder, "Kolvane_Brightrun.scr"), "/s",
+            self.process = kbwine.start(scr, "/s",
                                         env={**(env or {}), "WINEDEBUG": "-all," + channels},
                                         stdout=log, stderr=subprocess.STDOUT)
 
@@ -78,9 +67,21 @@ class Show:
         a moment after its window shows and may miss the move; its end is the host
         tests' business, and tearDown ends it with the rest of the prefix."""
         kbwine.wait_window(RENDERER_TITLE)
-        x, y = kbwine.mouse_position()
-        kbwine.move_mouse(x + 31, y + 31)
-        kbwine.wait_exit(self.process)
+        hostwine.end_show_by_mouse(self.process, start=kbwine.mouse_position(),
+                                   renderer_ends=False)
+
+
+class Show(TracedShow):
+    """One show from a folder of its own holding both programs and the settings."""
+
+    def __init__(self, folder, kind, repeat=0, music_file="", env=None, channels="+mci"):
+        for program in ("Kolvane_Brightrun.scr", "Kolvane_Brightrun.data"):
+            shutil.copy(os.path.join(kbwine.BIN_DIR, program), folder)
+        path = kbwine.windows_path(music_file) if music_file else ""
+        with open(os.path.join(folder, "Kolvane_Brightrun.ini"), "wb") as ini:
+            ini.write(kbwine.settings_file(kind, repeat, path))
+        super().__init__(os.path.join(folder, "Kolvane_Brightrun.scr"),
+                         os.path.join(folder, "trace.log"), env, channels)
 
 
 class ShowMusic(unittest.TestCase):
@@ -123,27 +124,93 @@ class ShowMusic(unittest.TestCase):
         self.assertEqual({length for command, length in mci_calls(show.trace())
                           if command != "status MP3Play mode"}, {0})
 
+    def test_esc_ends_only_the_renderer_and_the_music_plays_on(self):
+        """Esc in the scene's window ends the renderer alone: the show's own
+        MP3 watch (once a second) goes on ticking, and the music is never
+        stopped, until the mouse ends the show."""
+        show = Show(self.folder, kind=2, music_file=make_tone(self.music, "tone.mp3"))
+        window = kbwine.wait_window(RENDERER_TITLE)
+        kbwine.wait_for(lambda: hostwine.screen_colours() > 8, 30, what="the pictures")
+        # Held down until the renderer has gone, as a user holds a key: the
+        # renderer looks at the key state between frames.
+        kbwine.xdotool("keydown", "--window", window, "Escape")
+        try:
+            kbwine.wait_for(lambda: not hostwine.renderer_running(), 15,
+                            what="the renderer's end")
+        finally:
+            kbwine.xdotool("keyup", "Escape")
+        ticks = mci_commands(show.trace()).count("status MP3Play mode")
+        show.wait_trace(
+            lambda t: show.process.poll() is not None or
+            mci_commands(t).count("status MP3Play mode") >= ticks + 3,
+            "three more MP3 watch ticks")
+        self.assertIsNone(show.process.poll(), "Esc ended the show")
+        self.assertNotIn("close MP3Play", mci_commands(show.trace()), "Esc closed the music")
+        hostwine.end_show_by_mouse(show.process, start=kbwine.mouse_position(),
+                                   renderer_ends=False)
+
+    def plant_dlls(self):
+        """Stand-ins for winmm, msimg32, opengl32 and glu32 in the test's folder;
+        the environment that makes Windows' order (the program's folder first)
+        hold for them."""
+        planted = os.environ["KB_PLANTED_DIR"]
+        for dll in os.listdir(planted):
+            shutil.copy(os.path.join(planted, dll), self.folder)
+        return {"WINEDLLOVERRIDES": "mscoree,mshtml=;winmm,msimg32,opengl32,glu32=n,b"}
+
+    def planted_loaded(self):
+        return sorted(n[:-len(".loaded")] for n in os.listdir(self.folder)
+                      if n.endswith(".loaded"))
+
+    def assert_no_planted_dll_loaded(self):
+        loaded = self.planted_loaded()
+        assert not loaded, "; ".join(f"{dll} planted beside the program was loaded"
+                                     for dll in loaded)
+
     def test_dlls_planted_beside_the_programs_are_never_loaded(self):
         """Windows looks in a program's own folder first for DLLs outside
         KnownDLLs. With that order (native first), stand-ins beside both
         programs must not load: /s shows its pictures and plays its MP3, the
         mouse ends both programs, and /c opens its dialog."""
-        planted = os.environ["KB_PLANTED_DIR"]
-        for dll in os.listdir(planted):
-            shutil.copy(os.path.join(planted, dll), self.folder)
-        env = {"WINEDLLOVERRIDES": "mscoree,mshtml=;winmm,msimg32,opengl32,glu32=n,b"}
-        show = Show(self.folder, kind=2, music_file=make_tone(self.music, "tone.mp3"), env=env)
-        show.wait_trace(lambda t: "play MP3Play" in mci_commands(t), "the MP3 playing")
-        kbwine.wait_window(RENDERER_TITLE)
-        kbwine.wait_for(lambda: hostwine.screen_colours() > 8, 30, what="the pictures")
-        show.end_by_mouse()
-        kbwine.wait_for(lambda: not hostwine.renderer_running(), 15, what="the renderer's end")
-        with hostwine.PreviewParent() as helper:
-            hostwine.open_and_close_dialog(
-                helper, os.path.join(self.folder, "Kolvane_Brightrun.scr"), env=env)
-        self.assertEqual(sorted(os.listdir(planted)),
-                         sorted(n for n in os.listdir(self.folder) if n.endswith(".dll")))
-        self.assertEqual([n for n in os.listdir(self.folder) if n.endswith(".loaded")], [])
+        env = self.plant_dlls()
+        try:
+            show = Show(self.folder, kind=2, music_file=make_tone(self.music, "tone.mp3"),
+                        env=env)
+            show.wait_trace(lambda t: self.planted_loaded() or "play MP3Play" in mci_commands(t),
+                            "the MP3 playing")
+            self.assert_no_planted_dll_loaded()
+            kbwine.wait_window(RENDERER_TITLE)
+            kbwine.wait_for(lambda: hostwine.screen_colours() > 8, 30, what="the pictures")
+            show.end_by_mouse()
+            kbwine.wait_for(lambda: not hostwine.renderer_running(), 15,
+                            what="the renderer's end")
+            with hostwine.PreviewParent() as helper:
+                hostwine.open_and_close_dialog(
+                    helper, os.path.join(self.folder, "Kolvane_Brightrun.scr"), env=env)
+        finally:
+            self.assert_no_planted_dll_loaded()
+
+    def test_the_dll_search_stays_in_the_system_folder(self):
+        """After restrictDllSearchToSystemFolder a load by bare name (as
+        Windows' own later loads are) takes the system's copy, not the one in
+        the program's folder; without it, the stand-in there loads."""
+        env = self.plant_dlls()
+        shutil.copy(os.path.join(kbwine.BIN_DIR, "kb_dll_search_probe.exe"), self.folder)
+
+        def load(mode):
+            probe = kbwine.start(os.path.join(self.folder, "kb_dll_search_probe.exe"), mode,
+                                 "winmm.dll", env=env, stdout=subprocess.PIPE,
+                                 stderr=subprocess.DEVNULL)
+            out, _ = probe.communicate(timeout=60)
+            return out.decode("utf-8", "replace").strip()
+
+        loaded = load("restrict")
+        self.assert_no_planted_dll_loaded()
+        self.assertNotIn(kbwine.windows_path(self.folder).lower(), loaded.lower())
+        self.assertNotEqual(loaded, "loaded none")
+        load("unrestricted")
+        self.assertEqual(self.planted_loaded(), ["winmm.dll"],
+                         "the cross-check: without the restriction the stand-in must load")
 
     def test_mid_file_gets_no_music(self):
         mid = os.path.join(self.music, "tune.mid")
@@ -162,7 +229,7 @@ class ShowMusic(unittest.TestCase):
         show.wait_trace(lambda t: "ckid=data" in t, "the sound player reading the WAV")
         show.end_by_mouse()
         trace = show.trace()
-        self.assertIn("fdwSound=00000009", trace)
+        self.assertIn("fdwSound=0000000B", trace)
         name = kbwine.windows_path(wav).replace("\\", "\\\\")
         self.assertIn(f'proc_PlaySound SoundName=L"{name}"', trace)
         self.assertRegex(trace, r"pszSound='0+' hmod=0+ fdwSound=00000000")
@@ -174,7 +241,7 @@ class ShowMusic(unittest.TestCase):
         show.end_by_mouse()
         trace = show.trace()
         self.assertIn("waveOutGetNumDevs count: 0", trace)
-        self.assertNotIn("fdwSound=00000009", trace)
+        self.assertNotIn("fdwSound=0000000B", trace)
 
 
 if __name__ == "__main__":

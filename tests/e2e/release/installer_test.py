@@ -16,6 +16,7 @@ DESKTOP = r"HKCU\Control Panel\Desktop"
 UNINSTALL = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Kolvane_Brightrun"
 THEIR_SAVER = r"C:\windows\system32\scrnsave.scr"
 PICTURES = [f"Kolvane_Brightrun{k}.bmp" for k in range(10)]
+LEFTOVERS = [name + ".new" for name in PICTURES]
 
 
 def local_app_data():
@@ -75,9 +76,13 @@ def main(installer):
     for name in PICTURES:
         assert os.path.isfile(os.path.join(kbwine.WINDOWS_DIR, name)), f"the show wrote no {name}"
     # What file virtualisation keeps for a standard user, and saved settings.
+    # A show cut off between a picture's write and its move leaves a ".new".
     os.makedirs(store, exist_ok=True)
     for name in PICTURES:
         shutil.copy(os.path.join(kbwine.WINDOWS_DIR, name), store)
+    for name in LEFTOVERS:
+        for place in (kbwine.WINDOWS_DIR, store):
+            shutil.copy(os.path.join(kbwine.WINDOWS_DIR, PICTURES[0]), os.path.join(place, name))
     with open(os.path.join(folder, "Kolvane_Brightrun.ini"), "w") as f:
         f.write("[Section]\n")
     mine = user_files(folder, store)
@@ -89,7 +94,7 @@ def main(installer):
                     interval=0.5, what="the uninstaller's end")
     left = sorted(os.listdir(folder))
     assert left == ["my notes.txt"], f"left in the program folder: {left}"
-    for name in PICTURES:
+    for name in PICTURES + LEFTOVERS:
         for place in (kbwine.WINDOWS_DIR, store):
             assert not os.path.exists(os.path.join(place, name)), f"{name} left in {place}"
     assert all(os.path.isfile(path) for path in mine), "a file of the user's own went"

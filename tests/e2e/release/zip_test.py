@@ -2,7 +2,6 @@
 and the read-me, unpacked into a folder whose path has blanks, where /s and
 /c work."""
 import os
-import shutil
 import sys
 import tempfile
 import zipfile
@@ -28,21 +27,17 @@ def check_contents(archive):
 
 
 def main(zip_path):
-    root = tempfile.mkdtemp(prefix="kb release ")
-    folder = os.path.join(root, "Kolvane Brightrun 1.0")
     kbwine.end_wine()
-    helper = hostwine.PreviewParent()
-    try:
+    with tempfile.TemporaryDirectory(prefix="kb release ") as root, \
+            hostwine.PreviewParent() as helper:
+        folder = os.path.join(root, "Kolvane Brightrun 1.0")
         with zipfile.ZipFile(zip_path) as archive:
             check_contents(archive)
             archive.extractall(folder)
         program = os.path.join(folder, PROGRAMS[0])
         hostwine.end_show_by_mouse(hostwine.start_show(helper, program))
         hostwine.open_and_close_dialog(helper, program)
-    finally:
-        helper.quit()
-        kbwine.end_wine()
-        shutil.rmtree(root, ignore_errors=True)
+    kbwine.end_wine()
     print("zip tests passed")
 
 

@@ -10,7 +10,6 @@ Usage: renderer_run.py <scenario>
   mouse30, right100         neither ends the run
 """
 import os
-import struct
 import subprocess
 import sys
 
@@ -28,16 +27,6 @@ def bitmap_path(k):
     return os.path.join(kbwine.WINDOWS_DIR, f"Kolvane_Brightrun{k}.bmp")
 
 
-def solid_bitmap(width, height, rgb):
-    """A 24-bit bottom-up bitmap of one colour (rows padded to 4 bytes)."""
-    row = bytes((rgb[2], rgb[1], rgb[0])) * width
-    row += b"\0" * (-len(row) % 4)
-    pixels = row * height
-    header = struct.pack("<2sIHHI", b"BM", 54 + len(pixels), 0, 0, 54)
-    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 24, 0, len(pixels), 0, 0, 0, 0)
-    return header + info + pixels
-
-
 def place_solid_bitmaps(skip=()):
     os.makedirs(kbwine.WINDOWS_DIR, exist_ok=True)
     for k in range(10):
@@ -45,8 +34,8 @@ def place_solid_bitmaps(skip=()):
             os.remove(bitmap_path(k))
         if k in skip:
             continue
-        data = solid_bitmap(180, 148, REEL_COLOUR) if k == 0 else \
-            solid_bitmap(256, 256, SLIDE_COLOURS[k - 1])
+        data = kbwine.solid_bitmap(180, 148, REEL_COLOUR) if k == 0 else \
+            kbwine.solid_bitmap(256, 256, SLIDE_COLOURS[k - 1])
         with open(bitmap_path(k), "wb") as f:
             f.write(data)
 
@@ -67,20 +56,6 @@ def colour_counts(shot):
         colour = pixels[at:at + 3]
         counts[colour] = counts.get(colour, 0) + 1
     return {tuple(c): n for c, n in counts.items()}
-
-
-def wait_for_animation(previous=None, changes=2, timeout=30.0):
-    """Waits until the screen has changed `changes` times: frames are being drawn."""
-    state = {"last": previous or kbwine.Screenshot().pixels, "seen": 0}
-
-    def changed():
-        shot = kbwine.Screenshot()
-        if shot.pixels != state["last"]:
-            state["seen"] += 1
-            state["last"] = shot.pixels
-        return state["seen"] >= changes and shot
-
-    return kbwine.wait_for(changed, timeout, interval=0.02, what="the animation to move on")
 
 
 def message_boxes():
@@ -135,7 +110,7 @@ def check_pictures_frame(shot):
 
 def scenario_solid(renderer):
     check_window_geometry(renderer.wait_window())
-    shot = wait_for_animation()
+    shot = kbwine.wait_screen_changes(2)
     assert not message_boxes()
     check_solid_frame(shot)
     kbwine.key(renderer.window, "Escape")
@@ -144,7 +119,7 @@ def scenario_solid(renderer):
 
 def scenario_pictures(renderer):
     renderer.wait_window()
-    shot = wait_for_animation()
+    shot = kbwine.wait_screen_changes(2)
     assert not message_boxes()
     check_pictures_frame(shot)
     shot.save(os.path.join(os.path.dirname(kbwine.BIN_DIR), "e2e_renderer_pictures.png"))
@@ -158,7 +133,7 @@ def scenario_missing3(renderer):
     kbwine.key(box[0], "Return")
     kbwine.wait_for(lambda: not message_boxes(), 30, what="the box to close")
     renderer.wait_window()
-    shot = wait_for_animation()
+    shot = kbwine.wait_screen_changes(2)
     assert not message_boxes(), "exactly one box"
     counts = colour_counts(shot)
     assert counts.get(REEL_COLOUR, 0) > 0 and counts.get(SLIDE_COLOURS[0], 0) > 0
@@ -172,14 +147,14 @@ def scenario_missing3(renderer):
 
 def scenario_esc(renderer):
     renderer.wait_window()
-    wait_for_animation()
+    kbwine.wait_screen_changes(2)
     kbwine.key(renderer.window, "Escape")
     assert renderer.exit_code() == 0
 
 
 def scenario_close(renderer):
     renderer.wait_window()
-    wait_for_animation()
+    kbwine.wait_screen_changes(2)
     # Alt+F4 is the user's close request: the system turns it into WM_CLOSE.
     kbwine.key(renderer.window, "alt+F4")
     assert renderer.exit_code() == 0
@@ -187,7 +162,7 @@ def scenario_close(renderer):
 
 def moved_by(renderer, dx, dy):
     renderer.wait_window()
-    shot = wait_for_animation()
+    shot = kbwine.wait_screen_changes(2)
     x, y = kbwine.mouse_position()
     kbwine.move_mouse(x + dx, y + dy)
     kbwine.wait_for(lambda: kbwine.mouse_position() == (x + dx, y + dy), 10, what="the pointer")
@@ -202,7 +177,7 @@ def scenario_mouse31(renderer):
 def goes_on_after(renderer, dx, dy):
     shot = moved_by(renderer, dx, dy)
     # Many frames later the run still goes on; Esc then ends it normally.
-    wait_for_animation(shot.pixels, changes=5)
+    kbwine.wait_screen_changes(5)
     assert renderer.running(), "a smaller move must not end the run"
     kbwine.key(renderer.window, "Escape")
     assert renderer.exit_code() == 0

@@ -6,12 +6,11 @@ Japanese characters is picked, shown, and stored by OK in the system code
 page, or by its short form where that lacks a character, which the next show
 then opens; a cancelled browse changes nothing."""
 import os
-import subprocess
 
 import dialogwine
 import kbwine
-from dialogwine import KEY_FILE, KEY_KIND, KEY_REPEAT
-from show_music import make_tone, mci_commands
+from kbwine import KEY_FILE, KEY_KIND, KEY_REPEAT
+from show_music import TracedShow, make_tone, mci_commands
 
 FOLDER_NAME = "kb 音楽 フォルダ"  # the program's folder, where the file dialog starts
 SONG = "my song.mp3"
@@ -40,7 +39,7 @@ def test_pick_a_file_with_spaces_and_japanese(folder):
     for name in (SONG, "notes.txt"):
         with open(os.path.join(folder.path, name), "wb") as f:
             f.write(b"ID3" if name.endswith(".mp3") else b"text")
-    folder.write_ini(dialogwine.ini_text(0, 0))
+    folder.write_ini(kbwine.settings_file(0, 0))
     with dialogwine.Dialog(folder) as dialog:
         empty = dialog.file_name_pixels()
         assert dialog.file_name_ink() == 0
@@ -67,7 +66,7 @@ def test_cancelled_browse_keeps_the_file(folder):
     old = os.path.join(folder.root, "old tune.wav")  # a path every code page spells
     with open(old, "wb") as f:
         f.write(b"RIFF")
-    folder.write_ini(dialogwine.ini_text(2, 0, kbwine.windows_path(old)))
+    folder.write_ini(kbwine.settings_file(2, 0, kbwine.windows_path(old)))
     with dialogwine.Dialog(folder) as dialog:
         shown = dialog.file_name_pixels()
         dialog.click_button("bgm")
@@ -112,16 +111,10 @@ def test_name_the_code_page_lacks(folder):
     key, stored = dialogwine.read_ini(folder.ini_bytes())[2]
     assert key == KEY_FILE
     assert_stored_form(stored, song)
-    trace = os.path.join(folder.root, "trace.log")
-    with open(trace, "wb") as log:
-        kbwine.start(os.path.join(folder.path, dialogwine.SCR_NAME), "/s",
-                     env={"WINEDEBUG": "-all,+mci"}, stdout=log, stderr=subprocess.STDOUT)
-
-    def sent():
-        with open(trace, "rb") as log:
-            return mci_commands(log.read().decode("utf-8", "replace"))
+    show = TracedShow(os.path.join(folder.path, dialogwine.SCR_NAME),
+                      os.path.join(folder.root, "trace.log"))
     opened = [f'open "{stored.decode()}" type MPEGVideo Alias MP3Play', "play MP3Play"]
-    kbwine.wait_for(lambda: sent()[:2] == opened, 30, what="the show playing the stored form")
+    show.wait_trace(lambda t: mci_commands(t)[:2] == opened, "the show playing the stored form")
     kbwine.end_wine()
 
 

@@ -30,7 +30,7 @@ def park_pointer(dialog=None):
 
 
 def test_hover_focus_and_press(folder):
-    ini = dialogwine.ini_text(0, 0)
+    ini = kbwine.settings_file(0, 0)
     folder.write_ini(ini)
     park_pointer()
     with dialogwine.Dialog(folder) as dialog:
@@ -84,7 +84,7 @@ def test_tab_order_skips_disabled_controls(folder):
         f.write(b"RIFF")
     for kind, order in ((1, ["repeat", "set", "can", "etc", "panel"]),
                         (2, ["bgm", "set", "can", "etc", "panel"])):
-        folder.write_ini(dialogwine.ini_text(kind, 0, folder.windows_path("a.wav")))
+        folder.write_ini(kbwine.settings_file(kind, 0, folder.windows_path("a.wav")))
         park_pointer()
         with dialogwine.Dialog(folder) as dialog:
             dialog.click(*dialog.inert_point())

@@ -16,9 +16,6 @@ BROWSE_TITLE = "ﾌｧｲﾙを開く"
 PROBE = os.path.join(kbwine.BIN_DIR, "kb_dialog_probe.exe")
 ASSETS = os.path.join(kbwine.SOURCE_DIR, "assets")
 
-KEY_KIND = "BGM区分".encode("cp932")
-KEY_REPEAT = "BGMﾘﾋﾟｰﾄ".encode("cp932")
-KEY_FILE = "BGMﾌｧｲﾙ".encode("cp932")
 
 # Layout in client pixels (twips / 15).
 CLIENT = (479, 252)
@@ -74,15 +71,6 @@ def ensure_drawn_caption():
                     "HKCU\\Software\\Wine\\AppDefaults\\Kolvane_Brightrun.scr\\X11 Driver",
                     "/v", "Decorated", "/d", "N", "/f"],
                    env=kbwine.WINE_ENV, capture_output=True, check=True)
-
-
-def ini_text(kind=None, track=None, music_file=None):
-    """A settings file as the program writes it, in code page 932."""
-    lines = [b"[Section]"]
-    for key, value in ((KEY_KIND, kind), (KEY_REPEAT, track), (KEY_FILE, music_file)):
-        if value is not None:
-            lines.append(key + b"=" + str(value).encode("cp932"))
-    return b"\r\n".join(lines) + b"\r\n"
 
 
 def read_ini(data):

@@ -7,7 +7,7 @@ import os
 
 import dialogwine
 import kbwine
-from dialogwine import KEY_FILE, KEY_KIND, KEY_REPEAT
+from kbwine import KEY_FILE, KEY_KIND, KEY_REPEAT
 
 MAKER_PAGE = "https://j-roan.example/"
 
@@ -26,8 +26,7 @@ def written(folder):
 
 
 def test_cd_label_then_typed_half_goes_to_even(folder):
-    dialog = dialogwine.Dialog(folder)  # no settings file: no music
-    try:
+    with dialogwine.Dialog(folder) as dialog:  # no settings file: no music
         wait_marks(dialog, [0])
         dialog.click_kind_label(1)
         wait_marks(dialog, [1])
@@ -35,8 +34,6 @@ def test_cd_label_then_typed_half_goes_to_even(folder):
         assert report["repeat_enabled"] == "1" and report["browse_enabled"] == "0", report
         dialog.type_track("2.5")
         confirm(dialog)
-    finally:
-        dialog.end()
     assert written(folder) == [(KEY_KIND, b"1"), (KEY_REPEAT, b"2"), (KEY_FILE, b"")]
     # Into an empty folder the keys land in the order they were written.
     assert folder.ini_bytes().startswith(b"[Section]\r\n" + KEY_KIND + b"=1\r\n" + KEY_REPEAT)
@@ -46,7 +43,7 @@ def test_other_buttons_on_marks_keep_the_file_name(folder):
     with open(f"{folder.path}/tune.wav", "wb") as f:
         f.write(b"RIFF")
     music = folder.windows_path("tune.wav")
-    folder.write_ini(dialogwine.ini_text(2, 0, music))
+    folder.write_ini(kbwine.settings_file(2, 0, music))
     with dialogwine.Dialog(folder) as dialog:
         wait_marks(dialog, [2])
         dialog.click_mark(1, button=3)  # right button
@@ -65,13 +62,13 @@ def test_other_buttons_on_marks_keep_the_file_name(folder):
 
 
 def test_word_and_empty_entry_store_zero(folder):
-    folder.write_ini(dialogwine.ini_text(1, 5))
+    folder.write_ini(kbwine.settings_file(1, 5))
     with dialogwine.Dialog(folder) as dialog:
         dialog.type_track("music")
         confirm(dialog)
     assert written(folder)[1] == (KEY_REPEAT, b"0")
 
-    folder.write_ini(dialogwine.ini_text(1, 5))
+    folder.write_ini(kbwine.settings_file(1, 5))
     with dialogwine.Dialog(folder) as dialog:
         # Open the list with its arrow (it opens scrolled to the current "5"),
         # wheel it back to the top and click its first, empty entry.
@@ -87,7 +84,7 @@ def test_word_and_empty_entry_store_zero(folder):
 
 
 def test_track_beyond_16_bits_stores_zero(folder):
-    folder.write_ini(dialogwine.ini_text(1, 5))
+    folder.write_ini(kbwine.settings_file(1, 5))
     with dialogwine.Dialog(folder) as dialog:
         dialog.type_track("40000")
         confirm(dialog)
@@ -102,7 +99,7 @@ def test_long_file_name_survives_ok(folder):
         f.write(b"ID3")
     music = folder.windows_path(name)
     assert len(music) == 255
-    folder.write_ini(dialogwine.ini_text(2, 0, music))
+    folder.write_ini(kbwine.settings_file(2, 0, music))
     with dialogwine.Dialog(folder) as dialog:
         wait_marks(dialog, [2])
         assert dialog.file_name_ink() > 20
@@ -111,7 +108,7 @@ def test_long_file_name_survives_ok(folder):
 
 
 def test_cancel_and_close_box_write_nothing(folder):
-    ini = dialogwine.ini_text(1, 5)
+    ini = kbwine.settings_file(1, 5)
     folder.write_ini(ini)
     for close in ("cancel", "close box"):
         with dialogwine.Dialog(folder) as dialog:
@@ -129,24 +126,21 @@ def test_cancel_and_close_box_write_nothing(folder):
 
 
 def test_web_page_button_opens_the_page_and_stays(folder):
-    ini = dialogwine.ini_text(1, 5)
+    ini = kbwine.settings_file(1, 5)
     folder.write_ini(ini)
     trace = os.path.join(folder.root, "shell.log")
-    dialog = dialogwine.Dialog(folder, env={"WINEDEBUG": "-all,+exec"}, log=trace)
 
     def opened():
         with open(trace, "rb") as f:
             return [line for line in f.read().decode("utf-8", "replace").splitlines()
                     if 'verb=L"open"' in line and MAKER_PAGE in line]
 
-    try:
+    with dialogwine.Dialog(folder, env={"WINEDEBUG": "-all,+exec"}, log=trace) as dialog:
         dialog.click_button("etc")
         kbwine.wait_for(opened, 20, what="the shell asked to open the maker's page")
         assert dialog.process.poll() is None  # the dialog stays open
         dialog.click_button("can")
         assert dialog.wait_closed() == 0
-    finally:
-        dialog.end()
     assert folder.ini_bytes() == ini
 
 

@@ -40,28 +40,28 @@ def open_and_check(folder, ini, marks, repeat_text, repeat_enabled, browse_enabl
 
 
 def test_cd_with_track_5(folder):
-    open_and_check(folder, dialogwine.ini_text(1, 5), [1], "5", True, False, False)
+    open_and_check(folder, kbwine.settings_file(1, 5), [1], "5", True, False, False)
 
 
 def test_no_music_track_0(folder):
-    open_and_check(folder, dialogwine.ini_text(0, 0), [0], "", False, False, False)
+    open_and_check(folder, kbwine.settings_file(0, 0), [0], "", False, False, False)
 
 
 def test_music_file(folder):
     with open(f"{folder.path}/song.mp3", "wb") as f:
         f.write(b"\xff\xfb\x90\x00" * 64)
-    ini = dialogwine.ini_text(2, 12, folder.windows_path("song.mp3"))
+    ini = kbwine.settings_file(2, 12, folder.windows_path("song.mp3"))
     open_and_check(folder, ini, [2], "12", False, True, True)
 
 
 def test_kind_out_of_range(folder):
     # No mark, both the track box and the browse button stay disabled.
-    open_and_check(folder, dialogwine.ini_text(7, 3), [], "3", False, False, False)
+    open_and_check(folder, kbwine.settings_file(7, 3), [], "3", False, False, False)
 
 
 def test_unreadable_values(folder):
     # A track beyond 16 bits and a word for the kind load as 0.
-    ini = dialogwine.ini_text("abc", 70000, "C:\\gone\\missing.wav")
+    ini = kbwine.settings_file("abc", 70000, "C:\\gone\\missing.wav")
     open_and_check(folder, ini, [0], "", False, False, False)
 
 

@@ -3,17 +3,11 @@
 #include <gtest/gtest.h>
 
 #include "common/slide_files.h"
+#include "tests/unit/pattern_image.h"
 
 namespace {
 
-kb::RgbImage patternImage(int width, int height) {
-  kb::RgbImage image{width, height, {}};
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x)
-      for (int c = 0; c < 3; ++c)
-        image.pixels.push_back(static_cast<std::uint8_t>(x * 7 + y * 13 + c * 50));
-  return image;
-}
+using kb::test::patternImage;
 
 std::uint32_t le32(const std::vector<std::uint8_t>& b, std::size_t at) {
   return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | static_cast<std::uint32_t>(b[at + 3]) << 24;

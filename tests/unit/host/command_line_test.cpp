@@ -15,14 +15,44 @@ namespace {
 using test::cp932LeadByte;
 
 TEST(ArgumentText, FollowsTheProgramNameQuotedOrNot) {
-  EXPECT_EQ(argumentText("\"C:\\Program Files\\Kolvane_Brightrun.scr\" /s"), "/s");
-  EXPECT_EQ(argumentText("C:\\WINDOWS\\KOLVAN~1.SCR /p 1234"), "/p 1234");
-  EXPECT_EQ(argumentText("Kolvane_Brightrun.scr"), "");
-  EXPECT_EQ(argumentText("\"C:\\a b\\x.scr\""), "");
-  EXPECT_EQ(argumentText("\"C:\\a b\\x.scr\"/c:5678"), "/c:5678");
-  EXPECT_EQ(argumentText("x.scr \t /s  "), "/s  ");
-  EXPECT_EQ(argumentText("\"unterminated /s"), "");
-  EXPECT_EQ(argumentText(""), "");
+  const auto argumentsOf = [](std::string_view line) {
+    return argumentText(line, {}, test::singleByte);
+  };
+  EXPECT_EQ(argumentsOf("\"C:\\Program Files\\Kolvane_Brightrun.scr\" /s"), "/s");
+  EXPECT_EQ(argumentsOf("C:\\WINDOWS\\KOLVAN~1.SCR /p 1234"), "/p 1234");
+  EXPECT_EQ(argumentsOf("Kolvane_Brightrun.scr"), "");
+  EXPECT_EQ(argumentsOf("\"C:\\a b\\x.scr\""), "");
+  EXPECT_EQ(argumentsOf("\"C:\\a b\\x.scr\"/c:5678"), "/c:5678");
+  EXPECT_EQ(argumentsOf("x.scr \t /s  "), "/s  ");
+  EXPECT_EQ(argumentsOf("\"unterminated /s"), "");
+  EXPECT_EQ(argumentsOf(""), "");
+}
+
+TEST(ArgumentText, TheProgramsOwnPathUnquotedBlanksAndAll) {
+  const std::vector<std::string> own = {"C:\\Program Files\\KB\\Kolvane_Brightrun.scr",
+                                        "C:\\PROGRA~1\\KB\\KOLVAN~1.SCR"};
+  const auto argumentsOf = [&own](std::string_view line) {
+    return argumentText(line, own, test::singleByte);
+  };
+  EXPECT_EQ(argumentsOf("C:\\Program Files\\KB\\Kolvane_Brightrun.scr /s"), "/s");
+  EXPECT_EQ(argumentsOf("c:\\program files\\kb\\KOLVANE_BRIGHTRUN.SCR /p 1234"), "/p 1234");
+  EXPECT_EQ(argumentsOf("C:\\PROGRA~1\\KB\\kolvan~1.scr\t/c"), "/c");
+  EXPECT_EQ(argumentsOf("C:\\Program Files\\KB\\Kolvane_Brightrun.scr"), "") << "only the path";
+  // Not the whole path, or quoted: read as before.
+  EXPECT_EQ(argumentsOf("C:\\Program Files\\KB\\Kolvane_Brightrun.scrx /s"),
+            "Files\\KB\\Kolvane_Brightrun.scrx /s");
+  EXPECT_EQ(argumentsOf("\"C:\\Program Files\\KB\\Kolvane_Brightrun.scr\" /s"), "/s");
+  EXPECT_EQ(argumentsOf("C:\\Other\\x.scr /s"), "/s");
+
+  // Double-byte characters are compared whole: "ソ" (83 5C) and "ス" (83 58)
+  // differ, and a trail byte is never upper-cased into a match.
+  const std::vector<std::string> japanese = {"C:\\a b\\\x83\x5C.scr"};
+  EXPECT_EQ(argumentText("C:\\A B\\\x83\x5C.scr /s", japanese, cp932LeadByte), "/s");
+  EXPECT_EQ(argumentText("C:\\a b\\\x83\x58.scr /s", japanese, cp932LeadByte),
+            "b\\\x83\x58.scr /s");
+  const std::vector<std::string> trailLetter = {"C:\\a b\\\x82\x61.scr"};
+  EXPECT_EQ(argumentText("C:\\a b\\\x82\x41.scr /s", trailLetter, cp932LeadByte),
+            "b\\\x82\x41.scr /s");
 }
 
 struct DispatchRow {

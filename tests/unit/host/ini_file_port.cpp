@@ -58,9 +58,10 @@ bool findValue(const std::string& file, const std::string& section, const std::s
 
 }  // namespace
 
-std::string nativePath(const std::string& windowsPath) {
-  std::string path = windowsPath;
-  std::replace(path.begin(), path.end(), '\\', '/');
+std::string nativePath(const std::string& windowsPath, LeadByteTest isLeadByte) {
+  std::string path;
+  for (const std::string_view character : ansiCharacters(windowsPath, isLeadByte))
+    path += character == "\\" ? std::string_view("/") : character;
   return path;
 }
 
@@ -83,7 +84,7 @@ std::int32_t IniFilePort::writeString(const char* section, const char* key, cons
 
 bool IniFilePort::canOpenForReading(const std::string& path) {
   struct stat info {};
-  const std::string native = nativePath(path);
+  const std::string native = nativePath(path, isLeadByte);
   if (stat(native.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
   return std::ifstream(native).good();
 }

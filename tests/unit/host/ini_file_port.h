@@ -19,12 +19,18 @@ class IniFilePort final : public ProfilePort {
   std::int32_t writeString(const char* section, const char* key, const char* value,
                            const char* file) override;
   bool canOpenForReading(const std::string& path) override;
+  LeadByteTest leadByteTest() override { return isLeadByte; }
 
+  // The ANSI code page's lead bytes; single-byte unless a test says otherwise.
+  LeadByteTest isLeadByte = [](unsigned char) { return false; };
   // Every (section, key) pair written, in order.
   std::vector<std::string> writes;
 };
 
-// The native path of a Windows-style path made by the code under test.
-std::string nativePath(const std::string& windowsPath);
+// The native path of a Windows-style path made by the code under test: each
+// backslash character becomes a slash, the second byte of a double-byte
+// character stays.
+std::string nativePath(
+    const std::string& windowsPath, LeadByteTest isLeadByte = [](unsigned char) { return false; });
 
 }  // namespace kb::test

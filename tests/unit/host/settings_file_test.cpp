@@ -10,6 +10,7 @@
 #include <string>
 
 #include "ini_file_port.h"
+#include "tests/unit/code_pages.h"
 
 namespace kb {
 namespace {
@@ -159,6 +160,18 @@ TEST_F(SettingsFileTest, FileExistsDropsOneTrailingBackslash) {
   EXPECT_FALSE(FileExists(port_, folder_ + "\\missing.wav"));
   EXPECT_FALSE(FileExists(port_, ""));
   EXPECT_FALSE(FileExists(port_, "\\"));
+}
+
+TEST_F(SettingsFileTest, FileExistsKeepsADoubleByteCharacterWhoseSecondByteIs5C) {
+  // "ソ" is 83 5C in Shift-JIS: a file named so, not a folder "\x83" and a slash.
+  const std::string so = "\x83\x5C";
+  const std::string music = folder_ + "\\" + so;
+  makeFile(so);
+  port_.isLeadByte = test::cp932LeadByte;
+  EXPECT_TRUE(FileExists(port_, music));
+  EXPECT_TRUE(FileExists(port_, music + "\\"));
+  port_.isLeadByte = test::singleByte;
+  EXPECT_FALSE(FileExists(port_, music)) << "in a single-byte code page 5C is a backslash";
 }
 
 }  // namespace

@@ -295,7 +295,7 @@ TEST_F(BgmTest, PathThatNoFileCanHaveIsNotSent) {
   shared.BgmFile = std::string("C:\\a\0b.mp3", 11);
   bgm.Mp3Start();
   bgm.WavStart();
-  EXPECT_EQ(port.commands(), (Commands{"PlaySound C:\\a\".wav 9"}));
+  EXPECT_EQ(port.commands(), (Commands{"PlaySound C:\\a\".wav 11"}));
 
   port.sent.clear();
   shared.BgmFile = "C:\\" + std::string(100000, '\xff') + ".mp3";
@@ -347,7 +347,7 @@ TEST_F(BgmTest, WavPlaysLoopedOnlyWithAWaveDevice) {
   port.playResult = 0;
   bgm.WavStop();
   EXPECT_EQ(shared.ApiResult, 0);
-  EXPECT_EQ(port.commands(), (Commands{"PlaySound C:\\music\\loop.wav 9", "PlaySound (null) 0"}));
+  EXPECT_EQ(port.commands(), (Commands{"PlaySound C:\\music\\loop.wav 11", "PlaySound (null) 0"}));
 }
 
 }  // namespace

@@ -296,7 +296,7 @@ TEST_F(SceneGeometryTest, APickSelectsWhatLiesTwentySevenPixelsBelowTheClick) {
     meetSlide(cameraInScene(), fromEyeDirection(pixelRay(view, px, py)), slide, hit);
     return hit.bitmap == slide;
   };
-  int tried = 0;
+  int tried = 0, triedBeyond = 0;
   for (int slide = 1; slide <= kSlideCount; ++slide) {
     const Vec e = toEye({-1, 0, slideDepth(reelAngle, slide) + 11});
     const double px = (e.x / -e.z - view.left) / (view.right - view.left) * kWidth;
@@ -307,9 +307,22 @@ TEST_F(SceneGeometryTest, APickSelectsWhatLiesTwentySevenPixelsBelowTheClick) {
     const auto names =
         pickedNames(static_cast<std::uint16_t>(px), static_cast<std::uint16_t>(kHeight - py - 27));
     EXPECT_NE(std::find(names.begin(), names.end(), slide), names.end()) << "slide " << slide;
+    // Three pixels beyond the slide's right edge the one-pixel region misses
+    // it; a region a few pixels wide would still take it in.
+    double edge = px;
+    while (covers(slide, edge + 1, py) && edge < kWidth) edge += 1;
+    const double beyond = edge + 3;
+    if (beyond < kWidth && !covers(slide, beyond, py)) {
+      const auto outside = pickedNames(static_cast<std::uint16_t>(beyond),
+                                       static_cast<std::uint16_t>(kHeight - py - 27));
+      EXPECT_EQ(std::find(outside.begin(), outside.end(), slide), outside.end())
+          << "slide " << slide << " picked 3 pixels beyond its edge";
+      ++triedBeyond;
+    }
     ++tried;
   }
   EXPECT_GE(tried, 2);
+  EXPECT_GE(triedBeyond, 2);
 }
 
 }  // namespace

@@ -205,7 +205,6 @@ TEST(DialogLayout, EveryControlSitsOnWholePixelsInsideItsContainer) {
 }
 
 TEST(DialogLayout, TwipsToPixels) {
-  EXPECT_EQ(kb::settings::kClientWidthTwips / 15, 479);
   const kb::settings::PixelRect panel = kb::settings::toPixels(kb::settings::layout::kPanel.rect);
   EXPECT_EQ(panel.left, 12);
   EXPECT_EQ(panel.top, 16);

@@ -6,18 +6,12 @@
 #include <random>
 
 #include "common/slide_files.h"
+#include "tests/unit/pattern_image.h"
 #include "tools/asset_names.h"
 
 namespace {
 
-kb::RgbImage patternImage(int width, int height) {
-  kb::RgbImage image{width, height, {}};
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x)
-      for (int c = 0; c < 3; ++c)
-        image.pixels.push_back(static_cast<std::uint8_t>(x * 31 + y * 17 + c * 90));
-  return image;
-}
+using kb::test::patternImage;
 
 std::vector<std::uint8_t> assetBytes(int index) {
   const std::string path = std::string(KB_SOURCE_DIR) + "/assets/" + kb::embeddedPictureName(index);
@@ -167,11 +161,6 @@ TEST(SlideBitmapFile, CorruptedOrRandomBytesNeverCrash) {
     for (auto& b : noise) b = static_cast<std::uint8_t>(random());
     EXPECT_FALSE(kb::makeSlideBitmapFile(round % 10, noise.data(), noise.size()));
   }
-}
-
-TEST(EmbeddedPictures, NamesOfTheTenSlots) {
-  EXPECT_EQ(kb::slideBaseName(3), "Kolvane_Brightrun3.bmp");
-  EXPECT_EQ(kb::slideFileName(0), "C:\\Windows\\Kolvane_Brightrun0.bmp");
 }
 
 }  // namespace

@@ -6,12 +6,14 @@
 
 #include "common/image.h"
 #include "tests/unit/gl_context.h"
+#include "tests/unit/pattern_image.h"
 #include "tests/unit/textures/texture_test_support.h"
 
 namespace kb::renderer {
 namespace {
 
 using test::Message;
+using test::patternImage;
 using Bytes = std::vector<std::uint8_t>;
 
 const std::string kName = "C:\\Windows\\Kolvane_Brightrun3";
@@ -49,20 +51,6 @@ Bytes tgaBytes(std::uint8_t imageType, std::uint8_t colourMapType, std::uint16_t
   bytes[15] = static_cast<std::uint8_t>(height >> 8);
   bytes[16] = depth;
   return bytes;
-}
-
-RgbImage patternImage(int width, int height) {
-  RgbImage image;
-  image.width = width;
-  image.height = height;
-  for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) {
-      image.pixels.insert(image.pixels.end(), {static_cast<std::uint8_t>(10 + 40 * x),
-                                               static_cast<std::uint8_t>(20 + 50 * y),
-                                               static_cast<std::uint8_t>(200 - 30 * x)});
-    }
-  }
-  return image;
 }
 
 class TexturesTest : public ::testing::Test {

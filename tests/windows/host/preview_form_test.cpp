@@ -55,7 +55,11 @@ TEST(PreviewForm, PictureAtTopLeftBlackElsewhereAndEndWithTheParent) {
   runPreviewSetup(shared, static_cast<std::int32_t>(reinterpret_cast<std::intptr_t>(parent)));
   const HWND form = FindWindowExA(parent, nullptr, "Q_Tavel_R", "Preview Window");
   ASSERT_NE(form, nullptr);
-  EXPECT_TRUE(GetWindowLongA(form, GWL_STYLE) & WS_CHILD);
+  // A child by Windows' rules: WS_CHILD without WS_POPUP, and GetParent (which
+  // Wine answers as Windows does, unlike its IsChild) names the parent.
+  const LONG style = GetWindowLongA(form, GWL_STYLE);
+  EXPECT_EQ(style & (WS_CHILD | WS_POPUP), WS_CHILD) << std::hex << style;
+  EXPECT_EQ(GetParent(form), parent);
   RECT formRect, parentRect;
   GetWindowRect(form, &formRect);
   GetWindowRect(parent, &parentRect);

@@ -36,7 +36,8 @@ class RecordingPort : public MusicPort {
   std::uint32_t waveOutDeviceCount() override { return real.waveOutDeviceCount(); }
   std::int32_t playSound(const char* name, std::uint32_t flags) override {
     const std::int32_t result = real.playSound(name, flags);
-    calls.push_back({"PlaySound " + std::string(name ? name : "(null)"), result});
+    calls.push_back(
+        {"PlaySound " + std::string(name ? name : "(null)") + " " + std::to_string(flags), result});
     return result;
   }
 
@@ -114,12 +115,22 @@ TEST_F(WinmmMusic, WavLoopsThroughTheSoundPlayerUntilStopped) {
   ASSERT_FALSE(shared.BgmFile.empty());
   bgm.WavStart();
   ASSERT_EQ(port.calls.size(), 1u);
-  EXPECT_EQ(port.calls[0].command, "PlaySound " + shared.BgmFile);
+  // SND_ASYNC | SND_LOOP | SND_NODEFAULT: never the system's default sound.
+  EXPECT_EQ(port.calls[0].command, "PlaySound " + shared.BgmFile + " 11");
   EXPECT_EQ(shared.ApiResult, TRUE);
   bgm.WavStop();
-  EXPECT_EQ(port.calls.back().command, "PlaySound (null)");
+  EXPECT_EQ(port.calls.back().command, "PlaySound (null) 0");
   EXPECT_EQ(shared.ApiResult, TRUE);
   DeleteFileA(shared.BgmFile.c_str());
+
+  // A WAV gone since the settings were read: asked for without the default
+  // sound (which Wine's prefix could not play anyway), and the music stops
+  // cleanly after it.
+  bgm.WavStart();
+  EXPECT_EQ(port.calls.back().command, "PlaySound " + shared.BgmFile + " 11");
+  bgm.WavStop();
+  EXPECT_EQ(port.calls.back().command, "PlaySound (null) 0");
+  EXPECT_EQ(shared.ApiResult, TRUE);
 }
 
 TEST_F(WinmmMusic, WithoutACdDriveTheFirstWatchTickStopsTheWatch) {
@@ -177,6 +188,24 @@ TEST(NoSoundDevice, NothingPlaysAndTheMp3WatchFailsHarmlessly) {
   EXPECT_EQ(port.calls[3].command, "play MP3Play from 0");
   EXPECT_NE(port.calls[3].result, 0);
   EXPECT_EQ(shared.ApiResult, 12345);
+}
+
+TEST(NoWinmm, EveryRequestAnswersAsOnAMachineWithoutASoundDevice) {
+  const auto port = win32MusicPortOver("kb_no_such_winmm.dll");
+  char reply[32] = "untouched";
+  EXPECT_EQ(port->sendString("open cdaudio", reply, sizeof reply), MCIERR_DEVICE_NOT_INSTALLED);
+  EXPECT_STREQ(reply, "untouched");
+  EXPECT_FALSE(port->errorString(MCIERR_DEVICE_NOT_INSTALLED, reply, sizeof reply));
+  EXPECT_EQ(port->waveOutDeviceCount(), 0u);
+  EXPECT_EQ(port->playSound("C:\\tone.wav", kPlayLoopedAsync), FALSE);
+
+  // The music module over it plays nothing and goes on.
+  SharedState shared;
+  Bgm bgm{*port, shared};
+  shared.BgmFile = copyToFolderWithSpaces("tone.mp3", "short tone.mp3");
+  bgm.Mp3Start();
+  EXPECT_FALSE(bgm.Mp3IsPlaying());
+  DeleteFileA(shared.BgmFile.c_str());
 }
 
 }  // namespace
