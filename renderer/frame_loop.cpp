@@ -18,19 +18,18 @@ void recordKey(std::uint64_t keyCode, bool down) {
   if (keyCode == kEscapeKey && down) escapePressed = true;
 }
 
-std::int32_t frameAverage(std::uint32_t startTick, std::uint32_t nowTick,
-                          std::uint64_t frameCount) {
+std::int32_t frameAverage(std::uint64_t elapsedMs, std::uint64_t frameCount) {
   if (frameCount == 0) return 0;
-  const std::uint64_t elapsed = static_cast<std::uint32_t>(nowTick - startTick);
-  const std::uint64_t average = elapsed / frameCount;
-  // Only a single frame lasting over 24 days could exceed this.
+  const std::uint64_t average = elapsedMs / frameCount;
+  // Only frames lasting over 24 days each could exceed this.
   if (average > static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max()))
     return std::numeric_limits<std::int32_t>::max();
   return static_cast<std::int32_t>(average);
 }
 
 std::uint64_t runFrameLoop(LoopPlatform& platform) {
-  const std::uint32_t startTick = platform.tickCount();
+  std::uint32_t lastTick = platform.tickCount();
+  std::uint64_t elapsedMs = 0;
   std::uint64_t frameCount = 0;
   std::uint64_t lastWParam = 0;
   bool done = false;
@@ -41,7 +40,10 @@ std::uint64_t runFrameLoop(LoopPlatform& platform) {
       continue;
     }
     ++frameCount;
-    averageFrameMs = frameAverage(startTick, platform.tickCount(), frameCount);
+    const std::uint32_t tick = platform.tickCount();
+    elapsedMs += static_cast<std::uint32_t>(tick - lastTick);
+    lastTick = tick;
+    averageFrameMs = frameAverage(elapsedMs, frameCount);
     renderFrame();
     platform.showFrame();
 

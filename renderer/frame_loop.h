@@ -25,10 +25,10 @@ extern ScreenPoint cursorStart;  // taken once, just before the loop
 // Records a key going down or up; codes of 256 or more are ignored.
 void recordKey(std::uint64_t keyCode, bool down);
 
-// Milliseconds per frame since `startTick`. The unsigned difference keeps the
-// elapsed time right across a tick-count wrap; the count is 64-bit, so it
-// stays right past 2^31 frames.
-std::int32_t frameAverage(std::uint32_t startTick, std::uint32_t nowTick, std::uint64_t frameCount);
+// Milliseconds per frame: the elapsed time, summed from 32-bit tick
+// differences (each right across a tick-count wrap) in 64 bits so that it
+// stays right past 49.7 days, over a 64-bit frame count.
+std::int32_t frameAverage(std::uint64_t elapsedMs, std::uint64_t frameCount);
 
 class LoopPlatform {
  public:

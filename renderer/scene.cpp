@@ -32,14 +32,19 @@ constexpr GLsizei kSelectBufferSize = 23;
 // The pick region lies this many pixels below the clicked point.
 constexpr std::int64_t kPickOffsetY = 27;
 
-// About 4 degrees a second from the frame time, plus the swinging speed per frame.
-void advanceAnimation() {
-  reelAngle = static_cast<float>(reelAngle + averageFrameMs / 250.0);
-  reelAngle = reelAngle + reelSpeed;
-  if (reelAngle < kAngleFloor) {
-    reelAngle = kAngleFloor;
-    reelSpeed = 0.0f;
-  }
+// The reel repeats every 360 degrees and the slides every 108, as long as
+// every slide's place (angle / 3 - 4 * slide) is not negative, which holds
+// from 108 on. 1080 is a whole period of both, so taking it off once the
+// angle reaches 108 + 1080 changes no picture, while the angle keeps the
+// float's full precision for good.
+constexpr double kAnglePeriod = 1080.0;
+constexpr double kAnglePeriodStart = 108.0;
+
+// An angle past the bound back into [108, 1188). The difference is exact for
+// any angle a frame can reach.
+float boundedAngle(float angle) {
+  if (angle < kAnglePeriodStart + kAnglePeriod) return angle;
+  return static_cast<float>(kAnglePeriodStart + std::fmod(angle - kAnglePeriodStart, kAnglePeriod));
 }
 
 void drawReelAndRails() {
@@ -83,6 +88,16 @@ void drawSlide(int slide, float depth) {
 }
 
 }  // namespace
+
+void advanceAnimation() {
+  reelAngle = static_cast<float>(reelAngle + averageFrameMs / 250.0);
+  reelAngle = reelAngle + reelSpeed;
+  if (reelAngle < kAngleFloor) {
+    reelAngle = kAngleFloor;
+    reelSpeed = 0.0f;
+  }
+  reelAngle = boundedAngle(reelAngle);
+}
 
 float slideDepth(float angle, int slide) {
   const double cycles = (angle / 3.0 - 4.0 * slide) / kSlideCycle;

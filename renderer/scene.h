@@ -30,6 +30,13 @@ float slideDepth(float angle, int slide);
 // A slide is drawn only strictly inside (0, 34).
 bool slideVisible(float depth);
 
+// One animation step: about 4 degrees a second from the frame time, plus the
+// swinging speed, never below 30. From 1188 on the angle is kept within
+// [108, 1188) by whole periods of 1080 degrees, which show the same picture:
+// an angle that only grew would lose the small steps to the float's
+// precision after hours, and the animation would stutter, then stand still.
+void advanceAnimation();
+
 // Clears, moves the animation on one step and draws the reel, rails and slides.
 void renderFrame();
 

@@ -5,6 +5,7 @@
 #include "common/win32_system_dlls.h"
 #include "renderer/frame_loop.h"
 #include "renderer/scene.h"
+#include "renderer/win32_covers.h"
 #include "renderer/win32_window.h"
 
 namespace kb::renderer {
@@ -50,12 +51,14 @@ ScreenPoint currentCursor() {
 
 int runRenderer(HINSTANCE, HINSTANCE, LPSTR, int) {
   if (!openRendererWindow(800, 600, false, 32)) return 0;
+  openMonitorCovers();
   speedRising = true;
   cursorStart = currentCursor();
   ShowCursor(FALSE);
   Win32LoopPlatform platform(cursorStart);
   const std::uint64_t lastWParam = runFrameLoop(platform);
   ShowCursor(TRUE);
+  closeMonitorCovers();
   closeRendererWindow(false);
   return static_cast<int>(lastWParam);
 }

@@ -6,6 +6,7 @@
 #include "renderer/win32_gl_functions.h"
 #include "renderer/win32_textures.h"
 #include "renderer/window_messages.h"
+#include "renderer/window_size.h"
 
 namespace kb::renderer {
 
@@ -65,8 +66,11 @@ bool createRenderContext() {
 }
 
 bool acquireWindowAndContext(DWORD exStyle, int colourBits) {
-  windowWidth = GetSystemMetrics(SM_CXMAXIMIZED);
-  windowHeight = GetSystemMetrics(SM_CYMAXIMIZED) + GetSystemMetrics(SM_CYCAPTION);
+  const WindowSize size = sceneWindowSize(
+      GetSystemMetrics(SM_CXMAXIMIZED), GetSystemMetrics(SM_CYMAXIMIZED),
+      GetSystemMetrics(SM_CYCAPTION), GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+  windowWidth = size.width;
+  windowHeight = size.height;
   windowHandle = CreateWindowExA(exStyle, kWindowClassName, kWindowTitle, kWindowStyle, 0, 0,
                                  windowWidth, windowHeight, nullptr, nullptr, instance, nullptr);
   if (windowHandle == nullptr) return false;

@@ -53,6 +53,16 @@ def reg_query(key, value):
     return None
 
 
+def reg_set(key, value, data):
+    start("reg", "add", key, "/v", value, "/d", data, "/f",
+          stdout=subprocess.DEVNULL).wait(timeout=60)
+
+
+def reg_delete(key, value):
+    start("reg", "delete", key, "/v", value, "/f",
+          stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL).wait(timeout=60)
+
+
 def unix_path(windows_path):
     """The Unix path of a Windows path in this prefix (winepath -u)."""
     return subprocess.run([WINE_ENV["WINELOADER"], "winepath", "-u", windows_path],

@@ -4,13 +4,16 @@
 A shipped program must be a "Windows GUI" program of the expected machine,
 import only KnownDLLs (which Windows never takes from the program's folder;
 the others it binds at run time from the system folder), keep ASLR and DEP (and high-entropy ASLR in
-the 64-bit build), carry stack protection, and carry no manifest that
+the 64-bit build), carry stack protection, carry no manifest that
 requests an execution level (so file virtualisation keeps working for
-standard users).
+standard users), and carry the version information Windows shows. Each
+resource is read here from the raw bytes: the manifest's XML, the version
+block and the string table.
 """
 import argparse
 import struct
 import sys
+import xml.etree.ElementTree as ElementTree
 
 KNOWN_DLLS = {
     "kernel32.dll", "user32.dll", "gdi32.dll", "comdlg32.dll", "shell32.dll",
@@ -20,7 +23,8 @@ DYNAMIC_BASE, NX_COMPAT, HIGH_ENTROPY_VA = 0x40, 0x100, 0x20
 STACK_PROTECTOR = b"stack smashing detected"
 MACHINES = {"x86_64": (0x8664, 0x20B), "i686": (0x14C, 0x10B)}
 SUBSYSTEM_GUI = 2
-RT_MANIFEST = 24
+RT_STRING, RT_VERSION, RT_MANIFEST = 6, 16, 24
+VS_FIXED_SIGNATURE = 0xFEEF04BD
 
 
 class Pe:
@@ -63,33 +67,126 @@ class Pe:
             at += 20
         return names
 
-    def manifests(self):
+    def resources(self, wanted_type):
+        """{name id: bytes} of every resource of one type (any language)."""
         rva, size = self.directories[2]
         if not size:
-            return []
+            return {}
         base = self.offset(rva)
-        found = []
+        found = {}
 
-        def walk(table, depth, type_id):
+        def walk(table, path):
             named, ids = struct.unpack_from("<HH", self.data, table + 12)
             for i in range(named + ids):
                 ident, target = struct.unpack_from("<II", self.data, table + 16 + 8 * i)
-                this_type = ident if depth == 0 else type_id
+                here = path + [ident]
+                if here[0] != wanted_type:
+                    continue
                 if target & 0x80000000:
-                    walk(base + (target & 0x7FFFFFFF), depth + 1, this_type)
-                elif this_type == RT_MANIFEST:
+                    walk(base + (target & 0x7FFFFFFF), here)
+                else:
                     data_rva, data_size = struct.unpack_from("<II", self.data, base + target)
                     at = self.offset(data_rva)
-                    found.append(self.data[at:at + data_size])
+                    found[here[1]] = self.data[at:at + data_size]
 
-        walk(base, 0, None)
+        walk(base, [])
         return found
+
+
+def version_info(block):
+    """(file version, {key: text}) from a VS_VERSIONINFO block."""
+    def node(at):
+        length, value_length, kind = struct.unpack_from("<HHH", block, at)
+        key_end = block.index(b"\0\0", at + 6)
+        while (key_end - at) % 2:
+            key_end = block.index(b"\0\0", key_end + 1)
+        key = block[at + 6:key_end].decode("utf-16-le")
+        value_at = (key_end + 2 + 3) & ~3
+        value_bytes = value_length * (2 if kind == 1 else 1)
+        children_at = (value_at + value_bytes + 3) & ~3
+        return key, value_at, value_length, kind, children_at, at + length
+
+    def children(start, end):
+        at = start
+        while at < end:
+            found = node(at)
+            yield found
+            at = (found[5] + 3) & ~3
+
+    key, value_at, _, _, children_at, end = node(0)
+    signature, _, ms, ls = struct.unpack_from("<IIII", block, value_at)
+    if key != "VS_VERSION_INFO" or signature != VS_FIXED_SIGNATURE:
+        raise ValueError("not a version block")
+    version = f"{ms >> 16}.{ms & 0xFFFF}.{ls >> 16}.{ls & 0xFFFF}"
+    strings = {}
+    for child in children(children_at, end):
+        if child[0] == "StringFileInfo":
+            for table in children(child[4], child[5]):
+                for name, at, length, _, _, _ in children(table[4], table[5]):
+                    strings[name] = block[at:at + 2 * length].decode("utf-16-le").rstrip("\0")
+    return version, strings
+
+
+def string_resource(pe, number):
+    """Text of string resource `number`: block number // 16 + 1, entry number % 16."""
+    block = pe.resources(RT_STRING).get(number // 16 + 1)
+    if block is None:
+        return None
+    at = 0
+    for index in range(16):
+        (length,) = struct.unpack_from("<H", block, at)
+        if index == number % 16:
+            return block[at + 2:at + 2 + 2 * length].decode("utf-16-le")
+        at += 2 + 2 * length
+    return None
+
+
+def manifest_problems(pe, dpi_aware):
+    manifests = list(pe.resources(RT_MANIFEST).values())
+    if not manifests:
+        return ["has no manifest declaring DPI awareness"] if dpi_aware else []
+    problems = []
+    for manifest in manifests:
+        root = ElementTree.fromstring(manifest)
+        names = {element.tag.split("}")[-1]: (element.text or "").strip()
+                 for element in root.iter()}
+        if "trustInfo" in names or "requestedExecutionLevel" in names:
+            problems.append("carries a manifest that requests an execution level")
+        if dpi_aware and (names.get("dpiAwareness") != "PerMonitorV2" or
+                          names.get("dpiAware") != "true/pm"):
+            problems.append(f"declares DPI awareness {names.get('dpiAwareness')!r} / "
+                            f"{names.get('dpiAware')!r}, want 'PerMonitorV2' / 'true/pm'")
+    return problems
+
+
+def version_problems(pe, description, version, saver_name):
+    blocks = pe.resources(RT_VERSION)
+    if len(blocks) != 1:
+        return [f"{len(blocks)} version blocks, want 1"]
+    file_version, strings = version_info(next(iter(blocks.values())))
+    problems = []
+    want = {"FileDescription": description, "ProductName": "Kolvane_Brightrun",
+            "FileVersion": version, "ProductVersion": version}
+    for key, text in want.items():
+        if strings.get(key) != text:
+            problems.append(f"version {key} {strings.get(key)!r}, want {text!r}")
+    if file_version != version + ".0":
+        problems.append(f"fixed file version {file_version}, want {version}.0")
+    if not strings.get("OriginalFilename"):
+        problems.append("no original file name")
+    if saver_name and string_resource(pe, 1) != saver_name:
+        problems.append(f"string 1 {string_resource(pe, 1)!r}, want {saver_name!r}")
+    return problems
 
 
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("program")
     parser.add_argument("--arch", required=True, choices=sorted(MACHINES))
+    parser.add_argument("--version", required=True)
+    parser.add_argument("--description", required=True)
+    parser.add_argument("--dpi-aware", action="store_true")
+    parser.add_argument("--saver-name")
     args = parser.parse_args()
     pe = Pe(open(args.program, "rb").read())
     machine, magic = MACHINES[args.arch]
@@ -109,8 +206,8 @@ def main():
                         "(ASLR, DEP)")
     if STACK_PROTECTOR not in pe.data:
         problems.append("no stack protection (-fstack-protector-strong) linked in")
-    if any(b"requestedExecutionLevel" in m for m in pe.manifests()):
-        problems.append("carries a manifest that requests an execution level")
+    problems += manifest_problems(pe, args.dpi_aware)
+    problems += version_problems(pe, args.description, args.version, args.saver_name)
     print(f"{args.program}: imports {', '.join(pe.imported_dlls())}")
     for p in problems:
         print("FAIL:", p)

@@ -165,6 +165,9 @@ class PreviewParent:
             found.append((name, title, tuple(int(v) for v in rect.split(",")), visible == "1",
                           child == "1"))
 
+    def foreground_title(self):
+        return self.command("foreground", "foreground")[len("foreground "):]
+
     def hold(self, windows_path):
         """Holds the file open as a virus scanner does: no delete sharing."""
         assert self.command("hold " + windows_path, "held") == "held 1", windows_path

@@ -22,6 +22,7 @@
 //                  "started 1" or "started 0"
 //   wait <ms>      waits up to <ms> for the started program to end; prints
 //                  "exit <code>", or "exit running"
+//   foreground     prints "foreground <title>" of the foreground window
 //   quit           ends the helper
 #include <windows.h>
 
@@ -170,6 +171,10 @@ DWORD WINAPI readCommands(void*) {
       reply(startProgram(line + 6));
     } else if (std::strncmp(line, "wait ", 5) == 0) {
       reply(waitForStarted(line + 5));
+    } else if (std::strcmp(line, "foreground") == 0) {
+      char title[256] = {};
+      if (const HWND active = GetForegroundWindow()) GetWindowTextA(active, title, sizeof title);
+      reply(std::string("foreground ") + title);
     } else if (std::strcmp(line, "exit") == 0) {
       ExitProcess(0);  // as a host ended from outside: its window is never destroyed
     } else if (std::strcmp(line, "quit") == 0) {

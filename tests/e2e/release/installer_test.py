@@ -25,17 +25,12 @@ def local_app_data():
     return found
 
 
-def reg_set(key, value, data):
-    kbwine.start("reg", "add", key, "/v", value, "/d", data, "/f",
-                 stdout=subprocess.DEVNULL).wait(timeout=60)
-
-
 def run_silently(program):
     process = kbwine.start(program, "/S")
     assert kbwine.wait_exit(process, 120) == 0, f"{program} /S failed"
 
 
-def check_installed(folder):
+def check_installed(folder, version):
     for name in ("Kolvane_Brightrun.scr", "Kolvane_Brightrun.data"):
         assert filecmp.cmp(os.path.join(folder, name), os.path.join(kbwine.BIN_DIR, name),
                            shallow=False), name
@@ -46,6 +41,10 @@ def check_installed(folder):
                                         os.path.join(folder, "Kolvane_Brightrun.scr")), setting
     assert " " not in setting, f"Windows would misread {setting!r} followed by /s"
     assert kbwine.reg_query(DESKTOP, "ScreenSaveActive") == "1"
+    assert kbwine.reg_query(UNINSTALL, "DisplayVersion") == version
+    kib = sum(os.path.getsize(os.path.join(folder, n)) for n in os.listdir(folder)) // 1024
+    size = int(kbwine.reg_query(UNINSTALL, "EstimatedSize"), 0)
+    assert abs(size - kib) <= 4, f"estimated size {size} KiB, the files {kib} KiB"
     return setting
 
 
@@ -59,15 +58,15 @@ def user_files(folder, store):
     return mine
 
 
-def main(installer):
+def main(installer, version):
     folder = os.path.join(local_app_data(), "Programs", "Kolvane_Brightrun")
     store = os.path.join(local_app_data(), "VirtualStore", "Windows")
     kbwine.end_wine()
     shutil.rmtree(folder, ignore_errors=True)
-    reg_set(DESKTOP, "SCRNSAVE.EXE", THEIR_SAVER)
-    reg_set(DESKTOP, "ScreenSaveActive", "0")
+    kbwine.reg_set(DESKTOP, "SCRNSAVE.EXE", THEIR_SAVER)
+    kbwine.reg_set(DESKTOP, "ScreenSaveActive", "0")
     run_silently(installer)
-    setting = check_installed(folder)
+    setting = check_installed(folder, version)
 
     with hostwine.PreviewParent() as helper:
         # As Windows starts it: the setting's text with /s.
@@ -107,4 +106,4 @@ def main(installer):
 
 
 if __name__ == "__main__":
-    main(sys.argv[1])
+    main(sys.argv[1], sys.argv[2])

@@ -8,7 +8,9 @@
 #include <vector>
 
 #include "common/mouse_rule.h"
+#include "renderer/monitor_covers.h"
 #include "renderer/window_messages.h"
+#include "renderer/window_size.h"
 #include "tests/unit/renderer/scene_fixture.h"
 
 namespace kb::test {
@@ -17,16 +19,40 @@ namespace {
 using namespace kb::renderer;
 
 TEST(FrameAverage, IsElapsedTimeOverFramesTruncated) {
-  EXPECT_EQ(frameAverage(1000, 1000, 1), 0);
-  EXPECT_EQ(frameAverage(1000, 1003, 4), 0) << "fewer milliseconds than frames";
-  EXPECT_EQ(frameAverage(1000, 1099, 10), 9);
-  EXPECT_EQ(frameAverage(0, 0xFFFFFFFFu, 1), 0x7FFFFFFF) << "held at the largest value";
-  EXPECT_EQ(frameAverage(0, 0xFFFFFFFFu, 0x80000001u), 1) << "past 2^31 frames";
+  EXPECT_EQ(frameAverage(0, 1), 0);
+  EXPECT_EQ(frameAverage(3, 4), 0) << "fewer milliseconds than frames";
+  EXPECT_EQ(frameAverage(99, 10), 9);
+  EXPECT_EQ(frameAverage(0xFFFFFFFFu, 1), 0x7FFFFFFF) << "held at the largest value";
+  EXPECT_EQ(frameAverage(0xFFFFFFFFu, 0x80000001u), 1) << "past 2^31 frames";
+  EXPECT_EQ(frameAverage(60ull * 86'400'000, 518'400'000), 10) << "60 days at 100 frames/s";
 }
 
-TEST(FrameAverage, StaysRightAcrossATickCountWrap) {
-  EXPECT_EQ(frameAverage(0xFFFFFF9Cu, 100, 4), 50);  // 100 ms before and after the wrap
-  EXPECT_EQ(frameAverage(0xFFFFFFFFu, 0, 1), 1);
+TEST(SceneWindowSize, AMaximisedWindowPlusACaptionGrownToThePrimaryMonitor) {
+  // Windows 10, 1920 x 1080 with a 40-pixel taskbar: one row short before.
+  const WindowSize windows10 = sceneWindowSize(1936, 1056, 23, 1920, 1080);
+  EXPECT_EQ(windows10.width, 1936);
+  EXPECT_EQ(windows10.height, 1080);
+  // Wine on a 1024 x 768 screen without a taskbar: larger already, unchanged.
+  const WindowSize wine = sceneWindowSize(1032, 806, 19, 1024, 768);
+  EXPECT_EQ(wine.width, 1032);
+  EXPECT_EQ(wine.height, 825);
+  // A monitor smaller than the rule's size: nothing shrinks.
+  const WindowSize small = sceneWindowSize(808, 580, 23, 640, 480);
+  EXPECT_EQ(small.width, 808);
+  EXPECT_EQ(small.height, 603);
+}
+
+TEST(MonitorCovers, EveryMonitorButThePrimary) {
+  const Monitor primary{{0, 0, 1920, 1080}, true};
+  const Monitor left{{-1280, 0, 0, 1024}, false};
+  const Monitor right{{1920, -200, 3840, 880}, false};
+  EXPECT_TRUE(monitorsToCover({primary}).empty()) << "one monitor: no covers";
+  const auto covered = monitorsToCover({left, primary, right});
+  ASSERT_EQ(covered.size(), 2u);
+  EXPECT_EQ(covered[0].left, -1280);
+  EXPECT_EQ(covered[1].top, -200);
+  EXPECT_EQ(covered[1].right, 3840);
+  EXPECT_TRUE(monitorsToCover({primary, {{0, 0, 0, 0}, false}}).empty()) << "no size";
 }
 
 TEST(PointerRule, NeedsMoreThanThirtyPixelsOnBothAxesFromTheStart) {
@@ -173,6 +199,16 @@ TEST_F(FrameLoopTest, AverageFrameTimeCountsAcrossATickCountWrap) {
   ASSERT_EQ(loop.averages.size(), 6u);
   // frame n is shown 20 * (n - 1) ms after the start
   EXPECT_EQ(loop.averages, (std::vector<std::int32_t>{0, 10, 13, 15, 16, 16}));
+}
+
+TEST_F(FrameLoopTest, AverageFrameTimeStaysRightPast49Point7Days) {
+  // Frames 2^30 ms (12.4 days) apart: the fifth is 2^32 ms after the start.
+  loop.tickAtFrame = [](int shown) { return static_cast<std::uint32_t>(shown) << 30; };
+  loop.queuedBeforeFrame[7] = {{ScriptedLoop::kQuit, 0}};
+  runFrameLoop(loop);
+  ASSERT_EQ(loop.averages.size(), 6u);
+  EXPECT_EQ(loop.averages[4], 858'993'459) << "4 * 2^30 ms over 5 frames";
+  EXPECT_EQ(loop.averages[5], 894'784'853) << "5 * 2^30 ms over 6 frames";
 }
 
 TEST_F(FrameLoopTest, WhileTheClockStandsStillOnlyTheSpeedMovesTheReel) {

@@ -111,6 +111,70 @@ TEST_F(SceneTest, AngleIsHeldAtThirtyAndTheSpeedStopped) {
   EXPECT_EQ(reelSpeed, -0.0004f);
 }
 
+// Where a slide stands for an angle kept in double precision and never bounded.
+double unboundedDepth(double angle, int slide) {
+  const double cycles = (angle / 3.0 - 4.0 * slide) / 36.0;
+  return (cycles - std::trunc(cycles)) * 36.0;
+}
+
+TEST(LongRun, ADayAt144FramesASecondLooksAsTheFirstMinuteDid) {
+  reelAngle = 100.0f;
+  reelSpeed = 0.0f;
+  speedRising = true;
+  averageFrameMs = 6;  // 144 frames a second, as the frame loop counts them
+  long long wrongSteps = 0, misplacedSlides = 0, periodsTaken = 0;
+  for (long long frame = 0; frame < 144LL * 86'400; ++frame) {
+    const float before = reelAngle;
+    const double asked = averageFrameMs / 250.0 + reelSpeed;
+    advanceAnimation();
+    swingSpeed();
+    double moved = static_cast<double>(reelAngle) - before;
+    if (moved < -540.0) {  // the bound took a whole period off
+      moved += 1080.0;
+      ++periodsTaken;
+    }
+    // Within the float's rounding at angles below 2048.
+    if (std::abs(moved - asked) > 2.5e-4 && ++wrongSteps <= 3)
+      ADD_FAILURE() << "frame " << frame << " moved " << moved << " for " << asked;
+    const double unbounded = reelAngle + 1080.0 * static_cast<double>(periodsTaken);
+    for (int slide = 1; slide <= kSlideCount; ++slide) {
+      const double want = unboundedDepth(unbounded, slide);
+      const double depth = slideDepth(reelAngle, slide);
+      const bool nearAnEdge = std::abs(want) < 1e-5 || std::abs(want - 34.0) < 1e-5;
+      if ((std::abs(depth - want) > 1e-5 ||  // the float depth's rounding
+           (!nearAnEdge && slideVisible(static_cast<float>(depth)) != (want > 0 && want < 34))) &&
+          ++misplacedSlides <= 3)
+        ADD_FAILURE() << "frame " << frame << ": slide " << slide << " at " << depth << ", not "
+                      << want;
+    }
+  }
+  EXPECT_EQ(wrongSteps, 0);
+  EXPECT_EQ(misplacedSlides, 0);
+  EXPECT_GT(periodsTaken, 1000);
+  EXPECT_GE(reelAngle, 108.0f);
+  EXPECT_LT(reelAngle, 1188.0f);
+}
+
+TEST(LongRun, NoFrameTimeOrSpeedTakesTheBoundBelowItsPeriodsStart) {
+  for (const std::int32_t frameMs : {0, 1, 40, 100'000, 0x7FFFFFFF}) {
+    for (const float speed : {-0.5f, 0.0f, 1.0f}) {
+      reelAngle = 1187.9f;
+      reelSpeed = speed;
+      averageFrameMs = frameMs;
+      advanceAnimation();
+      EXPECT_GE(reelAngle, frameMs == 0 && speed < 0 ? 1187.0f : 108.0f) << frameMs << " " << speed;
+      EXPECT_LT(reelAngle, 1188.0f) << frameMs << " " << speed;
+    }
+  }
+  // The floor of 30 is as it was.
+  reelAngle = 30.2f;
+  reelSpeed = -0.5f;
+  averageFrameMs = 0;
+  advanceAnimation();
+  EXPECT_EQ(reelAngle, 30.0f);
+  averageFrameMs = 0;
+}
+
 TEST(SpeedSwing, RunsATriangleBetweenJustBelowZeroAndJustAboveOne) {
   reelSpeed = 0.0f;
   speedRising = true;

@@ -1,0 +1,16 @@
+// Black covers over every monitor but the primary, for as long as the
+// renderer runs.
+#pragma once
+
+namespace kb::renderer {
+
+// Puts a cover over each other monitor: black, caption-less, without a
+// taskbar button or a cursor, above that monitor's taskbar, and never
+// active, so the scene's window keeps the focus and its keys. Called once the
+// scene's window is open. The monitors are those of this moment.
+void openMonitorCovers();
+
+// Takes the covers away again.
+void closeMonitorCovers();
+
+}  // namespace kb::renderer

@@ -1,0 +1,112 @@
+"""A show on two monitors side by side: Xephyr, inside the test's Xvfb, with
+two 640 x 480 heads under Xinerama, which Wine (without XRandR) reports as
+two monitors, (0,0)-(640,480) the primary and (640,0)-(1280,480). The scene
+fills the primary and the other monitor is black; Esc ends the renderer and
+its cover while the show plays on; the mouse moved over the other monitor
+ends both programs."""
+import os
+import subprocess
+
+import hostwine
+import kbwine
+
+X11_DRIVER = r"HKCU\Software\Wine\X11 Driver"
+WIDTH = 640  # each head's width; the second starts where the first ends
+
+
+class TwoMonitors:
+    """Xephyr's two heads as the display of everything this script runs; its
+    root window wears the grey weave (-retro), so black is always a window."""
+
+    def __enter__(self):
+        number = 50
+        while os.path.exists(f"/tmp/.X{number}-lock") or os.path.exists(f"/tmp/.X11-unix/X{number}"):
+            number += 1
+        self.server = subprocess.Popen(
+            ["Xephyr", f":{number}", "-ac", "-retro", "-noreset", "-nolisten", "tcp", "+xinerama",
+             "-screen", f"{WIDTH}x480", "-screen", f"{WIDTH}x480"],
+            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        display = f":{number}"
+        kbwine.wait_for(lambda: subprocess.run(["xdpyinfo", "-display", display],
+                                               capture_output=True).returncode == 0,
+                        30, interval=0.1, what="Xephyr")
+        self.host_display = os.environ["DISPLAY"]
+        os.environ["DISPLAY"] = kbwine.WINE_ENV["DISPLAY"] = display
+        # Wine 8 reads the heads from Xinerama only without XRandR.
+        kbwine.end_wine()
+        kbwine.reg_set(X11_DRIVER, "UseXRandR", "N")
+        kbwine.end_wine()
+        return self
+
+    def __exit__(self, *failure):
+        kbwine.reg_delete(X11_DRIVER, "UseXRandR")
+        kbwine.end_wine()
+        os.environ["DISPLAY"] = kbwine.WINE_ENV["DISPLAY"] = self.host_display
+        self.server.terminate()
+        self.server.wait(timeout=30)
+
+
+def holds_within(condition, seconds, fault):
+    """Asserts that `condition` comes true within a few seconds, naming the fault."""
+    try:
+        kbwine.wait_for(condition, seconds, interval=0.1)
+    except AssertionError:
+        raise AssertionError(fault) from None
+
+
+def second_monitor_black(shot):
+    return all(shot.pixel(x, y) == (0, 0, 0)
+               for x in range(WIDTH, shot.width, 7) for y in range(0, shot.height, 7))
+
+
+def primary_colours(shot):
+    return len({shot.pixel(x, y) for x in range(0, WIDTH, 16) for y in range(0, shot.height, 16)})
+
+
+def test_covered_then_esc_ends_only_the_renderer_and_its_cover(helper):
+    shot = kbwine.Screenshot()
+    assert shot.width == 2 * WIDTH, f"the bed is {shot.width} wide"
+    assert not second_monitor_black(shot), "the second monitor is black before any show"
+    show = hostwine.start_show(helper)
+    holds_within(lambda: second_monitor_black(kbwine.Screenshot()), 5,
+                 "the scene is up, but the second monitor is not covered in black")
+    assert primary_colours(kbwine.Screenshot()) > 8, "the scene does not fill the primary"
+    assert helper.foreground_title() == hostwine.RENDERER_TITLE, "a cover took the focus"
+    window = kbwine.find_windows(hostwine.RENDERER_TITLE)[0]
+    x, y, width, height = kbwine.window_geometry(window)
+    assert x <= 0 and y <= 0 and x + width >= WIDTH and y + height >= 480, (x, y, width, height)
+    kbwine.xdotool("keydown", "--window", window, "Escape")
+    try:
+        kbwine.wait_for(lambda: not hostwine.renderer_running(), 15, what="the renderer's end")
+    finally:
+        kbwine.xdotool("keyup", "Escape")
+    holds_within(lambda: not second_monitor_black(kbwine.Screenshot()), 10,
+                 "the cover stayed after the renderer ended")
+    assert helper.ping(hostwine.SHOW_TITLE) and show.poll() is None, "Esc ended the show"
+    hostwine.end_show_by_mouse(show)
+
+
+def test_the_mouse_over_the_second_monitor_ends_both(helper):
+    show = hostwine.start_show(helper)
+    holds_within(lambda: second_monitor_black(kbwine.Screenshot()), 5,
+                 "the scene is up, but the second monitor is not covered in black")
+    kbwine.move_mouse(WIDTH + 60, hostwine.START[1] + 100)
+    assert kbwine.wait_exit(show, 10) == 0
+    kbwine.wait_for(lambda: not hostwine.renderer_running(), 15, what="the renderer's end")
+    holds_within(lambda: not second_monitor_black(kbwine.Screenshot()), 10,
+                 "the cover stayed after the renderer ended")
+
+
+def main():
+    with TwoMonitors(), hostwine.PreviewParent() as helper:
+        if os.environ.get("KB_SCREENSHOT"):  # a picture of the bed during a show
+            show = hostwine.start_show(helper)
+            kbwine.Screenshot().save(os.environ["KB_SCREENSHOT"])
+            hostwine.end_show_by_mouse(show)
+        test_covered_then_esc_ends_only_the_renderer_and_its_cover(helper)
+        test_the_mouse_over_the_second_monitor_ends_both(helper)
+    print("two-monitor tests passed")
+
+
+if __name__ == "__main__":
+    main()
