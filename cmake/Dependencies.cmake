@@ -1,6 +1,6 @@
 # libjpeg: Debian's package natively, a cached static cross build for Windows.
 if(WIN32)
-  set(_kb_jpeg "${KB_DEPS_DIR}/libjpeg-${KB_TRIPLET}")
+  set(_kb_jpeg "${KB_DEPS_DIR}/libjpeg-simd-${KB_TRIPLET}")
   if(NOT EXISTS "${_kb_jpeg}/lib/libjpeg.a")
     execute_process(
       COMMAND "${CMAKE_SOURCE_DIR}/scripts/build-libjpeg" ${KB_TRIPLET} "${KB_DEPS_DIR}"

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "common/win32_system_dlls.h"
 #include "common/win32_text.h"
 #include "controls/win32_command.h"
 #include "settings/settings_resources.h"
@@ -15,6 +16,18 @@
 namespace kb::settings {
 
 namespace {
+
+// One function of a system DLL, bound at its first use; null without it.
+// NOTE: comdlg32 and shell32 are not imported: only this dialog needs them,
+// and loading them (with the comctl32 they pull in, which sets up theming) at
+// every start would delay the show's first pictures.
+template <typename Function>
+Function systemFunction(const char* dll, const char* name) {
+  void* address = nullptr;
+  const SystemFunction function{name, &address};
+  bindSystemFunctions(dll, &function, 1);
+  return reinterpret_cast<Function>(address);
+}
 
 constexpr wchar_t kWindowClass[] = L"Q_Tavel_P";
 constexpr wchar_t kPanelClass[] = L"Q_Tavel_P.Pic_C";
@@ -416,7 +429,9 @@ void SettingsDialog::Browse() {
   request.lpstrFileTitle = title.data();
   request.nMaxFileTitle = kBrowseBufferChars;
   request.lpstrTitle = kBrowseTitle;
-  shared_.ApiResult = GetOpenFileNameW(&request);
+  static const auto getOpenFileName =
+      systemFunction<BOOL(WINAPI*)(OPENFILENAMEW*)>("comdlg32.dll", "GetOpenFileNameW");
+  shared_.ApiResult = getOpenFileName != nullptr && getOpenFileName(&request);
   if (shared_.ApiResult <= 0) return;
   // The buffer is always terminated: the dialog fails rather than fill it.
   file.back() = L'\0';
@@ -440,7 +455,10 @@ void SettingsDialog::Confirm() {
 
 void SettingsDialog::OpenWebPage() {
   SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(32514)));  // IDC_WAIT
-  ShellExecuteA(window_, "open", kMakerWebPage, "", "", SW_SHOWNORMAL);
+  static const auto shellExecute =
+      systemFunction<HINSTANCE(WINAPI*)(HWND, const char*, const char*, const char*, const char*,
+                                        INT)>("shell32.dll", "ShellExecuteA");
+  if (shellExecute != nullptr) shellExecute(window_, "open", kMakerWebPage, "", "", SW_SHOWNORMAL);
   SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)));
 }
 

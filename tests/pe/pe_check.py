@@ -56,16 +56,29 @@ class Pe:
         at = self.offset(rva)
         return self.data[at:self.data.index(b"\0", at)].decode("ascii")
 
-    def imported_dlls(self):
+    def imports(self):
+        """{dll: [function names]} of the import directory."""
         rva, size = self.directories[1]
-        names, at = [], self.offset(rva) if size else None
+        found, at = {}, self.offset(rva) if size else None
+        thunk_size, ordinal_flag = (8, 1 << 63) if self.magic == 0x20B else (4, 1 << 31)
         while at is not None:
             entry = struct.unpack_from("<IIIII", self.data, at)
             if not any(entry):
                 break
-            names.append(self.cstring(entry[3]).lower())
+            names, thunk = [], self.offset(entry[0] or entry[4])
+            while True:
+                (value,) = struct.unpack_from("<Q" if thunk_size == 8 else "<I", self.data, thunk)
+                if not value:
+                    break
+                if not value & ordinal_flag:
+                    names.append(self.cstring(value + 2))
+                thunk += thunk_size
+            found[self.cstring(entry[3]).lower()] = names
             at += 20
-        return names
+        return found
+
+    def imported_dlls(self):
+        return list(self.imports())
 
     def resources(self, wanted_type):
         """{name id: bytes} of every resource of one type (any language)."""
@@ -206,6 +219,10 @@ def main():
                         "(ASLR, DEP)")
     if STACK_PROTECTOR not in pe.data:
         problems.append("no stack protection (-fstack-protector-strong) linked in")
+    crypto = [name for name in pe.imports().get("advapi32.dll", []) if name.startswith("Crypt")]
+    if crypto:
+        problems.append("seeds its stack guard through the legacy crypto provider: "
+                        + ", ".join(crypto))
     problems += manifest_problems(pe, args.dpi_aware)
     problems += version_problems(pe, args.description, args.version, args.saver_name)
     print(f"{args.program}: imports {', '.join(pe.imported_dlls())}")
