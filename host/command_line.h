@@ -17,7 +17,9 @@ namespace kb {
 // name ends at the first blank, unless the line begins with one of
 // `programPaths` (the program's own full path, long and short, compared
 // without regard to ASCII case) followed by a blank or the end: Windows may
-// pass "C:\Program Files\x.scr /s" unquoted, and that path is then the name.
+// pass "C:\Program Files\x.scr /s" unquoted (CreateProcess, Microsoft Learn:
+// the command line reaches the program as the caller wrote it, and a path
+// with spaces is not always quoted), and that path is then the name.
 std::string argumentText(std::string_view commandLine, const std::vector<std::string>& programPaths,
                          LeadByteTest isLeadByte);
 
