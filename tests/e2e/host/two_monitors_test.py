@@ -99,10 +99,6 @@ def test_the_mouse_over_the_second_monitor_ends_both(helper):
 
 def main():
     with TwoMonitors(), hostwine.PreviewParent() as helper:
-        if os.environ.get("KB_SCREENSHOT"):  # a picture of the bed during a show
-            show = hostwine.start_show(helper)
-            kbwine.Screenshot().save(os.environ["KB_SCREENSHOT"])
-            hostwine.end_show_by_mouse(show)
         test_covered_then_esc_ends_only_the_renderer_and_its_cover(helper)
         test_the_mouse_over_the_second_monitor_ends_both(helper)
     print("two-monitor tests passed")
