@@ -115,8 +115,12 @@ int runMessageLoop(HANDLE endsWith) {
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   kb::restrictDllSearchToSystemFolder();
   static kb::SharedState shared;
-  const std::string arguments =
-      kb::argumentText(GetCommandLineA(), kb::ownProgramPaths(), kb::isAnsiLeadByte);
+  const char* const commandLine = GetCommandLineA();
+  // Only an unquoted program name can be the program's own path with blanks:
+  // a quoted one costs no look at the file system.
+  const std::vector<std::string> ownPaths =
+      commandLine[0] == '"' ? std::vector<std::string>() : kb::ownProgramPaths();
+  const std::string arguments = kb::argumentText(commandLine, ownPaths, kb::isAnsiLeadByte);
   kb::Win32StartPort port(shared, kb::modeLetter(arguments, kb::isAnsiLeadByte));
   if (kb::Main(port, shared, arguments, kb::isAnsiLeadByte) == kb::MainOutcome::End) return 0;
   return kb::runMessageLoop(port.previewHost());

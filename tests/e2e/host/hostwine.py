@@ -95,6 +95,16 @@ def end_show_by_mouse(show, case=None, start=START, renderer_ends=True, code_che
         kbwine.wait_for(lambda: not renderer_running(), 15, what="the renderer's end")
 
 
+def hold_escape_until_renderer_ends(window):
+    """Holds Esc down in the renderer's window until it has gone, as a user
+    holds a key: the renderer looks at the key state between frames."""
+    kbwine.xdotool("keydown", "--window", window, "Escape")
+    try:
+        kbwine.wait_for(lambda: not renderer_running(), 15, what="the renderer's end")
+    finally:
+        kbwine.xdotool("keyup", "Escape")
+
+
 def open_and_close_dialog(helper, program=SCR, cwd=None, env=None):
     """Starts /c, waits for the settings dialog and closes it from outside."""
     dialog = start_scr("/c", program=program, cwd=cwd, env=env)

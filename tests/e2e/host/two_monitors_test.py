@@ -75,11 +75,7 @@ def test_covered_then_esc_ends_only_the_renderer_and_its_cover(helper):
     window = kbwine.find_windows(hostwine.RENDERER_TITLE)[0]
     x, y, width, height = kbwine.window_geometry(window)
     assert x <= 0 and y <= 0 and x + width >= WIDTH and y + height >= 480, (x, y, width, height)
-    kbwine.xdotool("keydown", "--window", window, "Escape")
-    try:
-        kbwine.wait_for(lambda: not hostwine.renderer_running(), 15, what="the renderer's end")
-    finally:
-        kbwine.xdotool("keyup", "Escape")
+    hostwine.hold_escape_until_renderer_ends(window)
     holds_within(lambda: not second_monitor_black(kbwine.Screenshot()), 10,
                  "the cover stayed after the renderer ended")
     assert helper.ping(hostwine.SHOW_TITLE) and show.poll() is None, "Esc ended the show"

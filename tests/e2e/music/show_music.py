@@ -131,14 +131,7 @@ class ShowMusic(unittest.TestCase):
         show = Show(self.folder, kind=2, music_file=make_tone(self.music, "tone.mp3"))
         window = kbwine.wait_window(RENDERER_TITLE)
         kbwine.wait_for(lambda: hostwine.screen_colours() > 8, 30, what="the pictures")
-        # Held down until the renderer has gone, as a user holds a key: the
-        # renderer looks at the key state between frames.
-        kbwine.xdotool("keydown", "--window", window, "Escape")
-        try:
-            kbwine.wait_for(lambda: not hostwine.renderer_running(), 15,
-                            what="the renderer's end")
-        finally:
-            kbwine.xdotool("keyup", "Escape")
+        hostwine.hold_escape_until_renderer_ends(window)
         ticks = mci_commands(show.trace()).count("status MP3Play mode")
         show.wait_trace(
             lambda t: show.process.poll() is not None or
