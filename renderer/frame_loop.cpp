@@ -1,7 +1,6 @@
 #include "renderer/frame_loop.h"
 
 #include <cstdlib>
-#include <limits>
 
 #include "common/mouse_rule.h"
 #include "renderer/scene.h"
@@ -18,13 +17,9 @@ void recordKey(std::uint64_t keyCode, bool down) {
   if (keyCode == kEscapeKey && down) escapePressed = true;
 }
 
-std::int32_t frameAverage(std::uint64_t elapsedMs, std::uint64_t frameCount) {
-  if (frameCount == 0) return 0;
-  const std::uint64_t average = elapsedMs / frameCount;
-  // Only frames lasting over 24 days each could exceed this.
-  if (average > static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max()))
-    return std::numeric_limits<std::int32_t>::max();
-  return static_cast<std::int32_t>(average);
+double frameAverage(std::uint64_t elapsedMs, std::uint64_t frameCount) {
+  if (frameCount == 0) return 0.0;
+  return static_cast<double>(elapsedMs) / static_cast<double>(frameCount);
 }
 
 std::uint64_t runFrameLoop(LoopPlatform& platform) {
@@ -47,7 +42,7 @@ std::uint64_t runFrameLoop(LoopPlatform& platform) {
     renderFrame();
     platform.showFrame();
 
-    if (escapePressed) {
+    if (escapePressed || platform.escapeHeldElsewhere()) {
       done = true;
     } else {
       swingSpeed();

@@ -25,10 +25,10 @@ extern ScreenPoint cursorStart;  // taken once, just before the loop
 // Records a key going down or up; codes of 256 or more are ignored.
 void recordKey(std::uint64_t keyCode, bool down);
 
-// Milliseconds per frame: the elapsed time, summed from 32-bit tick
-// differences (each right across a tick-count wrap) in 64 bits so that it
-// stays right past 49.7 days, over a 64-bit frame count.
-std::int32_t frameAverage(std::uint64_t elapsedMs, std::uint64_t frameCount);
+// Milliseconds per frame, exact rather than whole: the elapsed time, summed
+// from 32-bit tick differences (each right across a tick-count wrap) in 64
+// bits so that it stays right past 49.7 days, over a 64-bit frame count.
+double frameAverage(std::uint64_t elapsedMs, std::uint64_t frameCount);
 
 class LoopPlatform {
  public:
@@ -41,13 +41,17 @@ class LoopPlatform {
   virtual std::uint32_t tickCount() = 0;
   virtual void showFrame() = 0;
   virtual ScreenPoint cursorPosition() = 0;
+  // Esc is held down while the scene's window is not the foreground window,
+  // which its key messages then never reach.
+  virtual bool escapeHeldElsewhere() = 0;
 
  protected:
   ~LoopPlatform() = default;
 };
 
 // Handles one message per iteration and draws a frame whenever none waits,
-// until the quit message, Esc or the mouse rule. Returns the last message's wParam.
+// until the quit message, Esc (seen by the window, or held while another
+// window has the keyboard) or the mouse rule. Returns the last message's wParam.
 std::uint64_t runFrameLoop(LoopPlatform& platform);
 
 }  // namespace kb::renderer

@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "common/slide_files.h"
@@ -16,13 +17,15 @@ bool speedRising = false;
 unsigned int slideTextures[kSlideTextureCount] = {};
 GLUquadric* reelQuadric = nullptr;
 bool pickingMode = false;
-std::int32_t averageFrameMs = 0;
+double averageFrameMs = 0.0;
 
 namespace {
 
 constexpr float kStartAngle = 100.0f;
 constexpr float kAngleFloor = 30.0f;
-constexpr float kSpeedStep = 0.0005f;
+constexpr double kSpeedStep = 0.0005;
+constexpr double kReferenceFrameMs = 1000.0 / 60.0;
+constexpr double kLargestFrameScale = 60.0;  // frames of one second
 constexpr double kFieldOfView = 45.0;
 constexpr double kFarPlane = 100.0;
 constexpr double kTubeLength = 44.0;
@@ -89,9 +92,14 @@ void drawSlide(int slide, float depth) {
 
 }  // namespace
 
+double frameScale() {
+  return std::min(averageFrameMs / kReferenceFrameMs, kLargestFrameScale);
+}
+
 void advanceAnimation() {
-  reelAngle = static_cast<float>(reelAngle + averageFrameMs / 250.0);
-  reelAngle = reelAngle + reelSpeed;
+  // Both terms in one rounding to float: at high frame rates the steps are
+  // small beside the angle, and two roundings would lose more of them.
+  reelAngle = static_cast<float>(reelAngle + averageFrameMs / 250.0 + reelSpeed * frameScale());
   if (reelAngle < kAngleFloor) {
     reelAngle = kAngleFloor;
     reelSpeed = 0.0f;
@@ -123,7 +131,8 @@ void renderFrame() {
 }
 
 void swingSpeed() {
-  reelSpeed = speedRising ? reelSpeed + kSpeedStep : reelSpeed - kSpeedStep;
+  const double step = kSpeedStep * frameScale();
+  reelSpeed = static_cast<float>(speedRising ? reelSpeed + step : reelSpeed - step);
   if (reelSpeed > 1.0f) speedRising = false;
   if (reelSpeed < 0.0f) speedRising = true;
 }

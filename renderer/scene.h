@@ -16,12 +16,20 @@ constexpr int kSlideTextureCount = 10;  // entry 0 wears the reel, 1 to 9 the sl
 constexpr int kSlideCount = 9;
 
 extern float reelAngle;  // degrees; also places every slide
-extern float reelSpeed;  // extra degrees per frame, swings between about 0 and 1
+// Extra degrees per frame at 60 frames a second; swings between about 0 and 1.
+extern float reelSpeed;
 extern bool speedRising;
 extern unsigned int slideTextures[kSlideTextureCount];
 extern GLUquadric* reelQuadric;
-extern bool pickingMode;             // true only during the selection pass
-extern std::int32_t averageFrameMs;  // kept by the frame loop
+extern bool pickingMode;       // true only during the selection pass
+extern double averageFrameMs;  // kept by the frame loop: the run's exact average
+
+// What one frame stands for against a frame at 60 frames a second, from the
+// average frame time: the per-frame terms (the speed and its swing) were made
+// for that rate, and scaled by this the reel turns alike on a 60, 144 or 240 Hz
+// screen, or with no vertical sync at all. Frames of a second or more (a
+// stalled machine) count as one second.
+double frameScale();
 
 // Where slide `slide` (1 to 9) stands along the rails for a reel angle: the
 // remainder of angle / 3 - 4 * slide on division by 36, with the dividend's sign.
@@ -30,8 +38,8 @@ float slideDepth(float angle, int slide);
 // A slide is drawn only strictly inside (0, 34).
 bool slideVisible(float depth);
 
-// One animation step: about 4 degrees a second from the frame time, plus the
-// swinging speed, never below 30. From 1188 on the angle is kept within
+// One animation step: 4 degrees a second from the frame time, plus the
+// swinging speed scaled to the frame time, never below 30. From 1188 on the angle is kept within
 // [108, 1188) by whole periods of 1080 degrees, which show the same picture:
 // an angle that only grew would lose the small steps to the float's
 // precision after hours, and the animation would stutter, then stand still.
@@ -40,7 +48,8 @@ void advanceAnimation();
 // Clears, moves the animation on one step and draws the reel, rails and slides.
 void renderFrame();
 
-// Moves `reelSpeed` one step along its triangle wave.
+// Moves `reelSpeed` one step along its triangle wave, a step scaled to the
+// frame time, so that a swing lasts as long at any frame rate.
 void swingSpeed();
 
 // Runs the scene once in selection mode around a clicked client point; the

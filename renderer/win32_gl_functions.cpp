@@ -20,12 +20,13 @@
 #define KB_OPENGL_FUNCTIONS(X)                                                          \
   X(glBegin, 4) X(glBindTexture, 8) X(glClear, 4) X(glClearColor, 16) X(glClearDepth, 8) \
   X(glDeleteTextures, 8) X(glDepthFunc, 4) X(glEnable, 4) X(glEnd, 0) X(glGenTextures, 8) X(glGetIntegerv, 8)   \
+  X(glGetString, 4)                                                                       \
   X(glHint, 8) X(glInitNames, 0) X(glLoadIdentity, 0) X(glLoadName, 4)                    \
   X(glMatrixMode, 4) X(glPopMatrix, 0) X(glPushMatrix, 0) X(glPushName, 4)                \
   X(glRenderMode, 4) X(glRotatef, 16) X(glSelectBuffer, 8) X(glShadeModel, 4)             \
   X(glTexCoord2f, 8) X(glTexEnvi, 12) X(glTexParameteri, 12) X(glTranslatef, 12)          \
   X(glVertex3f, 12) X(glViewport, 16)                                                     \
-  X(wglCreateContext, 4) X(wglDeleteContext, 4) X(wglMakeCurrent, 8)
+  X(wglCreateContext, 4) X(wglDeleteContext, 4) X(wglGetProcAddress, 4) X(wglMakeCurrent, 8)
 // clang-format on
 
 #if defined(__i386__)

@@ -37,6 +37,12 @@ class Win32LoopPlatform final : public LoopPlatform {
     return lastCursor_;
   }
 
+  // NOTE: Windows may leave the foreground to the window the user had when
+  // the show started; Esc must end the scene all the same.
+  bool escapeHeldElsewhere() override {
+    return GetForegroundWindow() != windowHandle && (GetAsyncKeyState(VK_ESCAPE) & 0x8000) != 0;
+  }
+
  private:
   ScreenPoint lastCursor_;
 };

@@ -35,7 +35,8 @@ class FileByteSource : public ByteSource {
 class Win32TexturePlatform : public TexturePlatform {
  public:
   void showMessage(const std::string& text, const std::string& caption) override {
-    MessageBoxA(nullptr, text.c_str(), caption.c_str(), MB_OK);
+    // In front of the topmost scene window, and given the foreground.
+    MessageBoxA(nullptr, text.c_str(), caption.c_str(), MB_OK | MB_TOPMOST | MB_SETFOREGROUND);
   }
 
   std::unique_ptr<ByteSource> openFile(const std::string& fileName) override {

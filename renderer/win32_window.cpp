@@ -2,6 +2,7 @@
 
 #include <GL/gl.h>
 
+#include "renderer/gl_extensions.h"
 #include "renderer/scene.h"
 #include "renderer/win32_gl_functions.h"
 #include "renderer/win32_textures.h"
@@ -65,6 +66,35 @@ bool createRenderContext() {
   return renderContext != nullptr && wglMakeCurrent(deviceContext, renderContext);
 }
 
+// A function the driver adds, from the system's opengl32; null without it.
+template <typename Function>
+Function driverFunction(const char* name) {
+  return reinterpret_cast<Function>(reinterpret_cast<void*>(wglGetProcAddress(name)));
+}
+
+// WGL extensions are listed by the driver's own query; older drivers list
+// them with OpenGL's.
+bool driverOffers(const char* extension) {
+  using ArbExtensions = const char*(WINAPI*)(HDC);
+  using ExtExtensions = const char*(WINAPI*)();
+  if (const auto arb = driverFunction<ArbExtensions>("wglGetExtensionsStringARB"))
+    if (listsExtension(arb(deviceContext), extension)) return true;
+  if (const auto ext = driverFunction<ExtExtensions>("wglGetExtensionsStringEXT"))
+    if (listsExtension(ext(), extension)) return true;
+  return listsExtension(reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS)), extension);
+}
+
+// NOTE: one frame per screen refresh. WGL's default interval is 1, but driver
+// settings override it, and some leave it at 0 unless the program asks:
+// then the loop draws thousands of frames a second on a busy core and GPU.
+// A driver without the extension, or one that refuses, keeps its own.
+void askForSwapInterval(int interval) {
+  using SwapInterval = BOOL(WINAPI*)(int);
+  if (!driverOffers("WGL_EXT_swap_control")) return;
+  if (const auto swapInterval = driverFunction<SwapInterval>("wglSwapIntervalEXT"))
+    swapInterval(interval);
+}
+
 bool acquireWindowAndContext(DWORD exStyle, int colourBits) {
   const WindowSize size = sceneWindowSize(
       GetSystemMetrics(SM_CXMAXIMIZED), GetSystemMetrics(SM_CYMAXIMIZED),
@@ -86,9 +116,13 @@ bool openRendererWindow(int width, int height, bool fullScreen, int colourBits) 
   if (!registerWindowClass()) return false;
 
   if (fullScreen && !enterFullScreen(width, height, colourBits)) fullScreen = false;
-  DWORD exStyle = WS_EX_APPWINDOW | WS_EX_WINDOWEDGE;
+  // NOTE: topmost, as screen savers' windows are: Windows may refuse a
+  // program started after idle time the foreground, and a window kept on top
+  // (Task Manager, a video) would otherwise lie over the scene. The texture
+  // error boxes are topmost too, so none hides behind it.
+  DWORD exStyle = WS_EX_TOPMOST | WS_EX_APPWINDOW | WS_EX_WINDOWEDGE;
   if (fullScreen) {
-    exStyle = WS_EX_APPWINDOW;
+    exStyle = WS_EX_TOPMOST | WS_EX_APPWINDOW;
     ShowCursor(FALSE);
   }
   if (!acquireWindowAndContext(exStyle, colourBits)) {
@@ -96,6 +130,7 @@ bool openRendererWindow(int width, int height, bool fullScreen, int colourBits) 
     return false;
   }
 
+  askForSwapInterval(1);
   SetTimer(windowHandle, kTitleTimerId, kTitleTimerPeriodMs, nullptr);
   ShowWindow(windowHandle, SW_SHOW);
   SetForegroundWindow(windowHandle);

@@ -165,10 +165,10 @@ def manifest_problems(pe, dpi_aware):
                  for element in root.iter()}
         if "trustInfo" in names or "requestedExecutionLevel" in names:
             problems.append("carries a manifest that requests an execution level")
-        if dpi_aware and (names.get("dpiAwareness") != "PerMonitorV2" or
+        if dpi_aware and (names.get("dpiAwareness") != "PerMonitorV2, PerMonitor" or
                           names.get("dpiAware") != "true/pm"):
             problems.append(f"declares DPI awareness {names.get('dpiAwareness')!r} / "
-                            f"{names.get('dpiAware')!r}, want 'PerMonitorV2' / 'true/pm'")
+                            f"{names.get('dpiAware')!r}, want 'PerMonitorV2, PerMonitor' / 'true/pm'")
     return problems
 
 

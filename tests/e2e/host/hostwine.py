@@ -101,6 +101,8 @@ def hold_escape_until_renderer_ends(window):
     kbwine.xdotool("keydown", "--window", window, "Escape")
     try:
         kbwine.wait_for(lambda: not renderer_running(), 15, what="the renderer's end")
+    except AssertionError:
+        raise AssertionError("Esc held for 15 s did not end the renderer") from None
     finally:
         kbwine.xdotool("keyup", "Escape")
 
@@ -176,6 +178,10 @@ class PreviewParent:
             name, title, rect, visible, child = line[len("child "):].split("|")
             found.append((name, title, tuple(int(v) for v in rect.split(",")), visible == "1",
                           child == "1"))
+
+    def activate(self):
+        """Takes the foreground, as the user's window may keep it on Windows."""
+        assert self.command("activate", "activated") == "activated 1"
 
     def foreground_title(self):
         return self.command("foreground", "foreground")[len("foreground "):]

@@ -171,6 +171,8 @@ DWORD WINAPI readCommands(void*) {
       reply(startProgram(line + 6));
     } else if (std::strncmp(line, "wait ", 5) == 0) {
       reply(waitForStarted(line + 5));
+    } else if (std::strcmp(line, "activate") == 0) {
+      reply(SetForegroundWindow(theWindow) ? "activated 1" : "activated 0");
     } else if (std::strcmp(line, "foreground") == 0) {
       char title[256] = {};
       if (const HWND active = GetForegroundWindow()) GetWindowTextA(active, title, sizeof title);

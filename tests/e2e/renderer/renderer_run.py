@@ -5,17 +5,20 @@ how it ends.
 Usage: renderer_run.py <scenario>
   solid      ten single-colour bitmaps: every surface wears its own bitmap
   pictures   the project's pictures placed by kb_write_slides
-  missing3   bitmap 3 missing: one message box, then the animation
+  missing3   bitmap 3 missing: one message box, asked for topmost and in front,
+             then the animation, with one frame per screen refresh asked for
   esc, close, mouse31       each ends the run
   mouse30, right100         neither ends the run
 """
 import os
 import subprocess
 import sys
+import tempfile
 
 import kbwine
 
 TITLE = "Kolvane_Brightrun_Viewer"
+RELAY_KEY = r"HKCU\Software\Wine\Debug"
 RENDERER = os.path.join(kbwine.BIN_DIR, "Kolvane_Brightrun.data")
 REEL_COLOUR = (0x20, 0x40, 0x60)
 SLIDE_COLOURS = [(0xFF, 0x00, 0x00), (0x00, 0xFF, 0x00), (0x00, 0x00, 0xFF),
@@ -66,8 +69,13 @@ class Renderer:
     def __init__(self, debug=None):
         assert not kbwine.find_windows(TITLE), "a renderer is already running"
         env = {"WINEDEBUG": debug} if debug else None
-        self.process = kbwine.start(RENDERER, env=env, stdout=subprocess.DEVNULL,
-                                    stderr=subprocess.PIPE if debug else subprocess.DEVNULL)
+        # A file, not a pipe: a trace of every frame would fill a pipe and stop the renderer.
+        self.trace = tempfile.TemporaryFile() if debug else subprocess.DEVNULL
+        self.process = kbwine.start(RENDERER, env=env, stdout=subprocess.DEVNULL, stderr=self.trace)
+
+    def trace_text(self):
+        self.trace.seek(0)
+        return self.trace.read().decode(errors="replace")
 
     def wait_window(self):
         self.window = kbwine.wait_window(TITLE, 60)
@@ -139,10 +147,17 @@ def scenario_missing3(renderer):
     assert counts.get(REEL_COLOUR, 0) > 0 and counts.get(SLIDE_COLOURS[0], 0) > 0
     kbwine.key(renderer.window, "Escape")
     assert renderer.exit_code() == 0
-    log = renderer.process.stderr.read().decode(errors="replace")
+    log = renderer.trace_text()
     texts = [line.split("MSGBOX_OnInit ", 1)[1] for line in log.splitlines()
              if "MSGBOX_OnInit" in line]
     assert texts == ['L"Error opening C:\\\\Windows\\\\Kolvane_Brightrun3.bmp"'], texts
+    # Wine does not make a box topmost; its relay trace shows what the program asked for.
+    styles = [int(line.split(")")[0].rsplit(",", 1)[1], 16) for line in log.splitlines()
+              if "Call user32.MessageBoxA(" in line]
+    assert styles and all(s & 0x50000 == 0x50000 for s in styles), \
+        f"box styles {styles}: not MB_TOPMOST | MB_SETFOREGROUND, behind the topmost scene"
+    if "WGL_EXT_swap_control" in log:
+        assert "wglSwapIntervalEXT (1)" in log, "the driver offers a swap interval; none asked for"
 
 
 def scenario_esc(renderer):
@@ -186,7 +201,8 @@ def goes_on_after(renderer, dx, dy):
 SCENARIOS = {
     "solid": (place_solid_bitmaps, scenario_solid, None),
     "pictures": (place_project_pictures, scenario_pictures, None),
-    "missing3": (lambda: place_solid_bitmaps(skip=(3,)), scenario_missing3, "-all,+msgbox"),
+    "missing3": (lambda: place_solid_bitmaps(skip=(3,)), scenario_missing3,
+                 "-all,+msgbox,+relay,+wgl"),
     "esc": (place_solid_bitmaps, scenario_esc, None),
     "close": (place_solid_bitmaps, scenario_close, None),
     "mouse31": (place_solid_bitmaps, scenario_mouse31, None),
@@ -205,11 +221,15 @@ def main():
     place, run, debug = SCENARIOS[sys.argv[1]]
     place()
     centre_pointer()
+    if debug:  # the relay trace of the message box call alone
+        kbwine.reg_set(RELAY_KEY, "RelayInclude", "user32.MessageBoxA")
     renderer = Renderer(debug)
     try:
         run(renderer)
     finally:
         renderer.stop()
+        if debug:
+            kbwine.reg_delete(RELAY_KEY, "RelayInclude")
     print(f"{sys.argv[1]}: ok")
 
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "common/mouse_rule.h"
+#include "renderer/gl_extensions.h"
 #include "renderer/monitor_covers.h"
 #include "renderer/window_messages.h"
 #include "renderer/window_size.h"
@@ -18,13 +19,21 @@ namespace {
 
 using namespace kb::renderer;
 
-TEST(FrameAverage, IsElapsedTimeOverFramesTruncated) {
-  EXPECT_EQ(frameAverage(0, 1), 0);
-  EXPECT_EQ(frameAverage(3, 4), 0) << "fewer milliseconds than frames";
-  EXPECT_EQ(frameAverage(99, 10), 9);
-  EXPECT_EQ(frameAverage(0xFFFFFFFFu, 1), 0x7FFFFFFF) << "held at the largest value";
-  EXPECT_EQ(frameAverage(0xFFFFFFFFu, 0x80000001u), 1) << "past 2^31 frames";
-  EXPECT_EQ(frameAverage(60ull * 86'400'000, 518'400'000), 10) << "60 days at 100 frames/s";
+TEST(FrameAverage, IsElapsedTimeOverFramesExactly) {
+  EXPECT_EQ(frameAverage(0, 0), 0.0);
+  EXPECT_EQ(frameAverage(3, 4), 0.75) << "fewer milliseconds than frames";
+  EXPECT_EQ(frameAverage(0xFFFFFFFFu, 1), 4294967295.0);
+  EXPECT_NEAR(frameAverage(0xFFFFFFFFu, 0x80000001u), 2.0, 1e-8) << "past 2^31 frames";
+  EXPECT_EQ(frameAverage(60ull * 86'400'000, 518'400'000), 10.0) << "60 days at 100 frames/s";
+}
+
+TEST(GlExtensions, AreWholeEntriesOfTheList) {
+  const char* list = "WGL_ARB_pixel_format WGL_EXT_swap_control_tear WGL_EXT_swap_control";
+  EXPECT_TRUE(listsExtension(list, "WGL_EXT_swap_control"));
+  EXPECT_TRUE(listsExtension(list, "WGL_ARB_pixel_format"));
+  EXPECT_FALSE(listsExtension("WGL_EXT_swap_control_tear", "WGL_EXT_swap_control"));
+  EXPECT_FALSE(listsExtension("XWGL_EXT_swap_control", "WGL_EXT_swap_control"));
+  EXPECT_FALSE(listsExtension(nullptr, "WGL_EXT_swap_control"));
 }
 
 TEST(SceneWindowSize, AMaximisedWindowPlusACaptionGrownToThePrimaryMonitor) {
@@ -106,8 +115,10 @@ class ScriptedLoop : public LoopPlatform {
   std::map<int, std::vector<Queued>> queuedBeforeFrame;  // by the number of the next frame
   std::function<std::uint32_t(int frame)> tickAtFrame = [](int) { return 0u; };
   std::function<ScreenPoint(int frame)> cursorAfterFrame = [](int) { return ScreenPoint{}; };
+  std::function<bool(int frame)> escapeElsewhereAfterFrame = [](int) { return false; };
   std::string log;
-  std::vector<std::int32_t> averages;
+  std::vector<double> averages;
+  std::vector<float> angles;
   int frames = 0;
 
   std::optional<Message> takeMessage() override {
@@ -128,8 +139,10 @@ class ScriptedLoop : public LoopPlatform {
     ++frames;
     log += "f";
     averages.push_back(averageFrameMs);
+    angles.push_back(reelAngle);
   }
   ScreenPoint cursorPosition() override { return cursorAfterFrame(frames); }
+  bool escapeHeldElsewhere() override { return escapeElsewhereAfterFrame(frames); }
 
   static constexpr std::uint32_t kQuit = 0x0012;
 };
@@ -159,16 +172,24 @@ TEST_F(FrameLoopTest, QueuedMessagesAreHandledOnePerIterationBeforeTheNextFrame)
 
 TEST_F(FrameLoopTest, EscDrawsOneMoreFrameThenEnds) {
   loop.queuedBeforeFrame[3] = {{message::kKeyDown, 27}};
+  loop.tickAtFrame = [](int shown) { return 50u * static_cast<std::uint32_t>(shown); };
   const float speedBefore = reelSpeed;
   EXPECT_EQ(runFrameLoop(loop), 27u);
   EXPECT_EQ(loop.log, "ffm27f");
-  EXPECT_NEAR(reelSpeed - speedBefore, 2 * 0.0005, 1e-6) << "no swing after the Esc frame";
+  // Frames 1 and 2 average 0 and 25 ms; the Esc frame swings no more.
+  EXPECT_NEAR(reelSpeed - speedBefore, 0.0005 * 25 / (1000.0 / 60), 1e-6);
 }
 
 TEST_F(FrameLoopTest, AQuickEscTapWhoseKeyUpIsQueuedBeforeTheNextFrameStillEnds) {
   loop.queuedBeforeFrame[2] = {{message::kKeyDown, 27}, {message::kKeyUp, 27}};
   runFrameLoop(loop);
   EXPECT_EQ(loop.log, "fm27m27f");
+}
+
+TEST_F(FrameLoopTest, EscHeldWhileAnotherWindowHasTheKeyboardEndsAfterThatFrame) {
+  loop.escapeElsewhereAfterFrame = [](int frame) { return frame == 3; };
+  runFrameLoop(loop);
+  EXPECT_EQ(loop.log, "fff");
 }
 
 TEST_F(FrameLoopTest, EndsAfterTheFrameThatSeesTheCursorThirtyOneAndThirtyOneAway) {
@@ -198,7 +219,7 @@ TEST_F(FrameLoopTest, AverageFrameTimeCountsAcrossATickCountWrap) {
   runFrameLoop(loop);
   ASSERT_EQ(loop.averages.size(), 6u);
   // frame n is shown 20 * (n - 1) ms after the start
-  EXPECT_EQ(loop.averages, (std::vector<std::int32_t>{0, 10, 13, 15, 16, 16}));
+  EXPECT_EQ(loop.averages, (std::vector<double>{0, 10, 40.0 / 3, 15, 16, 50.0 / 3}));
 }
 
 TEST_F(FrameLoopTest, AverageFrameTimeStaysRightPast49Point7Days) {
@@ -207,16 +228,56 @@ TEST_F(FrameLoopTest, AverageFrameTimeStaysRightPast49Point7Days) {
   loop.queuedBeforeFrame[7] = {{ScriptedLoop::kQuit, 0}};
   runFrameLoop(loop);
   ASSERT_EQ(loop.averages.size(), 6u);
-  EXPECT_EQ(loop.averages[4], 858'993'459) << "4 * 2^30 ms over 5 frames";
-  EXPECT_EQ(loop.averages[5], 894'784'853) << "5 * 2^30 ms over 6 frames";
+  EXPECT_EQ(loop.averages[4], 4.0 * (1 << 30) / 5) << "4 * 2^30 ms over 5 frames";
+  EXPECT_EQ(loop.averages[5], 5.0 * (1 << 30) / 6) << "5 * 2^30 ms over 6 frames";
 }
 
-TEST_F(FrameLoopTest, WhileTheClockStandsStillOnlyTheSpeedMovesTheReel) {
+TEST_F(FrameLoopTest, WhileTheClockStandsStillNothingMoves) {
   loop.queuedBeforeFrame[4] = {{ScriptedLoop::kQuit, 0}};
-  reelSpeed = 0.0f;
+  reelSpeed = 0.5f;
   runFrameLoop(loop);
-  // speeds 0, 0.0005, 0.001 were added by the three frames
-  EXPECT_NEAR(reelAngle, 100.0015, 1e-4);
+  EXPECT_EQ(reelAngle, 100.0f) << "no time has passed";
+  EXPECT_EQ(reelSpeed, 0.5f);
+}
+
+// Degrees turned in `seconds` at `rate` frames a second, counting whole
+// periods the bound took off.
+double degreesTurned(double rate, int seconds) {
+  reelAngle = 100.0f;
+  reelSpeed = 0.0f;
+  speedRising = true;
+  ScriptedLoop loop;
+  loop.cursorAfterFrame = [](int) { return cursorStart; };
+  loop.tickAtFrame = [rate](int shown) { return static_cast<std::uint32_t>(shown * 1000 / rate); };
+  loop.queuedBeforeFrame[static_cast<int>(rate * seconds) + 1] = {{ScriptedLoop::kQuit, 0}};
+  runFrameLoop(loop);
+  double turned = 0;
+  for (std::size_t i = 1; i < loop.angles.size(); ++i)
+    turned +=
+        loop.angles[i] - loop.angles[i - 1] + (loop.angles[i] < loop.angles[i - 1] ? 1080 : 0);
+  return turned;
+}
+
+TEST(FrameRate, TheReelTurnsAlikeAtEveryFrameRate) {
+  OffscreenGlContext gl(4, 4);
+  RecordingPlatform noFiles;
+  prepareGlState(noFiles);
+  cursorStart = {};
+  // As the reel turned before its per-frame terms were scaled: at 60 frames a
+  // second, whole milliseconds of average and the speed added per frame.
+  double before = 0, speed = 0.0005, step = 0.0005;  // from the second frame on
+  for (int frame = 2; frame <= 3600; ++frame) {
+    before += ((frame - 1) * 1000 / 60) / frame / 250.0 + speed;  // in whole milliseconds
+    speed += step;
+    if (speed > 1 || speed < 0) step = -step;
+  }
+  const double minuteAt60 = degreesTurned(60, 60);
+  EXPECT_NEAR(minuteAt60 / before, 1.0, 0.01);
+  for (double rate : {144.0, 240.0})
+    EXPECT_NEAR(degreesTurned(rate, 60) / minuteAt60, 1.0, 0.05) << rate;
+  // A minute at 2,000 frames a second would take the test long to draw.
+  EXPECT_NEAR(degreesTurned(2000, 6) / degreesTurned(60, 6), 1.0, 0.05);
+  releaseGlState();
 }
 
 }  // namespace

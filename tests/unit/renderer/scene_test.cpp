@@ -84,18 +84,19 @@ TEST_F(SceneTest, DepthKeepsTheSignOfItsDividend) {
   EXPECT_NEAR(slideDepth(3000.0f, 5), 8.0, 1e-3);  // 980 = 27 * 36 + 8
 }
 
-TEST_F(SceneTest, EachFrameAdvancesByTheFrameTimeAndTheSpeed) {
-  averageFrameMs = 0;
+TEST_F(SceneTest, EachFrameAdvancesByTheFrameTimeAndTheSpeedScaledToIt) {
+  averageFrameMs = 1000.0 / 60;
   reelSpeed = 0.5f;
   renderFrame();
-  EXPECT_FLOAT_EQ(reelAngle, 100.5f);
+  EXPECT_FLOAT_EQ(reelAngle, 100.5f + 1.0f / 15);
   averageFrameMs = 500;  // two degrees of time term
   reelSpeed = 0.0f;
   renderFrame();
-  EXPECT_FLOAT_EQ(reelAngle, 102.5f);
+  EXPECT_FLOAT_EQ(reelAngle, 102.5f + 1.0f / 15);
 }
 
 TEST_F(SceneTest, AngleIsHeldAtThirtyAndTheSpeedStopped) {
+  averageFrameMs = 1000.0 / 60;
   reelAngle = 30.2f;
   reelSpeed = -0.5f;
   speedRising = false;
@@ -107,7 +108,7 @@ TEST_F(SceneTest, AngleIsHeldAtThirtyAndTheSpeedStopped) {
   reelAngle = 100.0f;
   reelSpeed = -0.0004f;
   renderFrame();
-  EXPECT_NEAR(reelAngle, 99.9996, 1e-4);
+  EXPECT_NEAR(reelAngle, 100.0663, 1e-4);
   EXPECT_EQ(reelSpeed, -0.0004f);
 }
 
@@ -121,11 +122,11 @@ TEST(LongRun, ADayAt144FramesASecondLooksAsTheFirstMinuteDid) {
   reelAngle = 100.0f;
   reelSpeed = 0.0f;
   speedRising = true;
-  averageFrameMs = 6;  // 144 frames a second, as the frame loop counts them
+  averageFrameMs = 1000.0 / 144;
   long long wrongSteps = 0, misplacedSlides = 0, periodsTaken = 0;
   for (long long frame = 0; frame < 144LL * 86'400; ++frame) {
     const float before = reelAngle;
-    const double asked = averageFrameMs / 250.0 + reelSpeed;
+    const double asked = averageFrameMs / 250.0 + reelSpeed * 60 / 144.0;
     advanceAnimation();
     swingSpeed();
     double moved = static_cast<double>(reelAngle) - before;
@@ -169,13 +170,14 @@ TEST(LongRun, NoFrameTimeOrSpeedTakesTheBoundBelowItsPeriodsStart) {
   // The floor of 30 is as it was.
   reelAngle = 30.2f;
   reelSpeed = -0.5f;
-  averageFrameMs = 0;
+  averageFrameMs = 1000.0 / 60;
   advanceAnimation();
   EXPECT_EQ(reelAngle, 30.0f);
   averageFrameMs = 0;
 }
 
 TEST(SpeedSwing, RunsATriangleBetweenJustBelowZeroAndJustAboveOne) {
+  averageFrameMs = 1000.0 / 60;
   reelSpeed = 0.0f;
   speedRising = true;
   int upSteps = 0;
@@ -219,7 +221,7 @@ TEST_F(SceneTest, LeftClickAdvancesTheAnimationOnceAndChangesNothingElse) {
     const float before = reelAngle;
     EXPECT_EQ(handleRendererMessage(message::kLeftButtonDown, 0, clientPoint(x, y)),
               MessageOutcome::kHandled);
-    EXPECT_NEAR(reelAngle - before, 0.16 + 0.25, 1e-4);
+    EXPECT_NEAR(reelAngle - before, 0.16 + 0.25 * 40 / (1000.0 / 60), 1e-4);
   }
   EXPECT_EQ(reelSpeed, 0.25f);
   EXPECT_FALSE(speedRising);

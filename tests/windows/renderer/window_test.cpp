@@ -72,7 +72,7 @@ TEST_F(RendererWindowTest, OpensAtTheOriginCoveringThePrimaryMonitor) {
   EXPECT_TRUE(style & WS_VISIBLE);
   // The system drops WS_EX_WINDOWEDGE from a window without a frame.
   EXPECT_TRUE(exStyle & WS_EX_APPWINDOW);
-  EXPECT_FALSE(exStyle & WS_EX_TOPMOST) << "the texture error boxes must stay reachable";
+  EXPECT_TRUE(exStyle & WS_EX_TOPMOST) << "above the taskbar and windows kept on top";
   EXPECT_EQ(GetClassLongPtrA(windowHandle, GCL_STYLE), CS_HREDRAW | CS_VREDRAW | CS_OWNDC);
 }
 
