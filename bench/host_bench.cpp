@@ -30,6 +30,7 @@ class BenchShowPort final : public kb::ShowPort, public kb::music::BackgroundMus
     return file && writeFile(folder_.file(index), *file);
   }
   void startRenderer() override {}
+  void createWindow() override {}
   bool cursorPosition(int& x, int& y) override {
     x = y = 0;
     return true;

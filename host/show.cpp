@@ -36,6 +36,8 @@ Show::Show(ShowPort& port, music::BackgroundMusic& music, SharedState& shared, c
 void Show::FormLoad() {
   writeSlideFiles();
   port_.startRenderer();
+  port_.createWindow();
+  port_.setTimer(ShowTimer::MouseWatch, true);
   startMusic();
   rememberStartPoint();
 }

@@ -37,6 +37,8 @@ class ShowPort {
   virtual bool writeSlideFile(int index) = 0;
   // Starts the renderer process and forgets it; a failed start is passed over.
   virtual void startRenderer() = 0;
+  // Creates the form's hidden window, whose title stops a second start.
+  virtual void createWindow() = 0;
   // GetCursorPos: false when the position cannot be read.
   virtual bool cursorPosition(int& x, int& y) = 0;
   virtual void setTimer(ShowTimer timer, bool on) = 0;
@@ -55,7 +57,9 @@ class Show {
   Show(ShowPort& port, music::BackgroundMusic& music, SharedState& shared, char modeLetter,
        LeadByteTest isLeadByte);
 
-  // Form_Load: the ten bitmaps, the renderer, the music, the start point.
+  // Form_Load: the ten bitmaps and the renderer first, so that the renderer
+  // starts while this program makes its window; then the window, the mouse
+  // watch, the music and the start point.
   void FormLoad();
   // Timer1_Timer: keeps the MP3 going.
   void Mp3WatchTick();

@@ -5,11 +5,12 @@
 namespace kb {
 namespace {
 
-// Every title is looked for, even after one was found.
+// Every title is looked for, even after one was found; then a show that has
+// no window yet.
 bool anotherInstanceRuns(StartPort& port) {
   bool found = false;
   for (const char* title : kInstanceTitles) found = port.windowExists(title) || found;
-  return found;
+  return port.showClaimed() || found;
 }
 
 }  // namespace
@@ -32,6 +33,8 @@ MainOutcome Main(StartPort& port, SharedState& shared, std::string_view argument
       port.runSettingsDialog();
       return MainOutcome::End;
     case StartAction::Show:
+      // Two shows started at once both pass the check above; one claim wins.
+      if (!port.claimShow()) return MainOutcome::End;
       if (plan.hideCursor) shared.CursorCount = port.hideCursor();
       port.loadShowForm();
       return MainOutcome::KeepRunning;

@@ -15,12 +15,21 @@ namespace kb {
 // dialog, a running renderer.
 constexpr const char* kInstanceTitles[] = {"Q_Tavel_Main", "<Kolvane_Brightrun>",
                                            "Kolvane_Brightrun_Viewer"};
+// A show holds this named mutex from before its first step to its end: while
+// it writes its pictures and starts the renderer it has no window yet, and
+// the titles alone would let a second show start beside it.
+constexpr char kShowClaimName[] = "Local\\Kolvane_Brightrun_Show";
 
 class StartPort {
  public:
   virtual ~StartPort() = default;
   // FindWindowA(NULL, title) found a top-level window.
   virtual bool windowExists(const char* title) = 0;
+  // Another process holds the show claim.
+  virtual bool showClaimed() = 0;
+  // Takes the show claim for this process until it ends; false when another
+  // process has it.
+  virtual bool claimShow() = 0;
   virtual void loadSettings() = 0;
   virtual bool rendererFileExists() = 0;
   // The one message box: the renderer file is missing.

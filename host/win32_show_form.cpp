@@ -27,9 +27,13 @@ StartupInfo shownNormally() {
   return startup;
 }
 
+// Defined below, with the window procedure that needs the form.
+HWND createHiddenWindow();
+
 class Win32ShowPort final : public ShowPort {
  public:
-  explicit Win32ShowPort(HWND window) : window_(window) {}
+  // `form` is what the window's messages go to, kept in its user data.
+  explicit Win32ShowPort(void* form) : form_(form) {}
 
   bool writeSlideFile(int index) override { return kb::writeSlideFile(index); }
 
@@ -55,9 +59,18 @@ class Win32ShowPort final : public ShowPort {
                                nullptr, nullptr, &startup, &process);
     }
     if (started) {
+      // NOTE: Windows gives the foreground only to a process that may take
+      // it; this program may, having been started by the user's action or
+      // the system, and passes that on to the renderer.
+      AllowSetForegroundWindow(process.dwProcessId);
       CloseHandle(process.hThread);
       CloseHandle(process.hProcess);
     }
+  }
+
+  void createWindow() override {
+    window_ = createHiddenWindow();
+    SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form_));
   }
 
   bool cursorPosition(int& x, int& y) override {
@@ -85,14 +98,15 @@ class Win32ShowPort final : public ShowPort {
   void endProgram() override { ExitProcess(0); }
 
  private:
-  HWND window_;
+  void* form_;
+  HWND window_ = nullptr;
   bool timerOn_[4] = {};
 };
 
 // The one show of the process.
 struct ShowForm {
-  ShowForm(HWND window, SharedState& shared, char modeLetter)
-      : port(window),
+  ShowForm(SharedState& shared, char modeLetter)
+      : port(this),
         music(music::win32MusicPort(), shared),
         show(port, music, shared, modeLetter, isAnsiLeadByte) {}
   Win32ShowPort port;
@@ -154,12 +168,9 @@ HWND createHiddenWindow() {
 }  // namespace
 
 void loadShowForm(SharedState& shared, char modeLetter) {
-  const HWND window = createHiddenWindow();
-  // Owned by its window (freed with it); the program usually ends first.
-  auto* form = new ShowForm(window, shared, modeLetter);
-  SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
-  // The mouse watch runs from the moment the form exists.
-  form->port.setTimer(ShowTimer::MouseWatch, true);
+  // Owned by its window once that exists (freed with it); the program
+  // usually ends first.
+  auto* form = new ShowForm(shared, modeLetter);
   form->show.FormLoad();
 }
 

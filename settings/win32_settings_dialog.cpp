@@ -37,6 +37,8 @@ constexpr COLORREF kDesignedByColour = 0x00FFFFFF;
 constexpr COLORREF kLabelColour = 0x00000000;
 constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr int kRepeatListPixels = 200;  // height of the open drop-down list
+constexpr DWORD kComApartment = 0x2;    // COINIT_APARTMENTTHREADED
+constexpr DWORD kComNoOle1Dde = 0x4;    // COINIT_DISABLE_OLE1DDE
 
 // The open-file request, through the Unicode call so that its texts read
 // right on every code page.
@@ -458,7 +460,15 @@ void SettingsDialog::OpenWebPage() {
   static const auto shellExecute =
       systemFunction<HINSTANCE(WINAPI*)(HWND, const char*, const char*, const char*, const char*,
                                         INT)>("shell32.dll", "ShellExecuteA");
+  // NOTE: the handler of "open" may be a COM extension: the shell asks its
+  // callers to initialise COM on the calling thread, apartment-threaded.
+  static const auto coInitializeEx =
+      systemFunction<HRESULT(WINAPI*)(void*, DWORD)>("ole32.dll", "CoInitializeEx");
+  static const auto coUninitialize = systemFunction<void(WINAPI*)()>("ole32.dll", "CoUninitialize");
+  const bool com = coInitializeEx != nullptr && coUninitialize != nullptr &&
+                   SUCCEEDED(coInitializeEx(nullptr, kComApartment | kComNoOle1Dde));
   if (shellExecute != nullptr) shellExecute(window_, "open", kMakerWebPage, "", "", SW_SHOWNORMAL);
+  if (com) coUninitialize();
   SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)));
 }
 

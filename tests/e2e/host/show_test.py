@@ -1,8 +1,8 @@
 """The show (/s) of the real screensaver program beside the real renderer:
 the ten bitmap files, the renderer window, the mouse rule, a second start
-during a show, a close request from outside, and programs in folders
-whose names hold blanks or a character the system code page lacks. Names on
-the command line pick tests."""
+during a show or its start-up, a close request from outside, and programs in
+folders whose names hold blanks or a character the system code page lacks.
+Names on the command line pick tests."""
 import os
 import resource
 import shutil
@@ -153,8 +153,22 @@ def test_held_bitmaps_still_get_the_new_pictures():
     hostwine.end_show_by_mouse(show)
 
 
+def start_two_shows_at_once():
+    """Two /s started together, the second before the first has a window: one
+    ends at once and the other is the show."""
+    pair = [hostwine.start_scr("/s"), hostwine.start_scr("/s")]
+    try:
+        kbwine.wait_for(lambda: any(p.poll() is not None for p in pair), 60)
+    except AssertionError:
+        raise AssertionError("two /s started together both run a show") from None
+    ended, show = sorted(pair, key=lambda p: p.poll() is None)
+    assert ended.returncode == 0, f"the second /s ended with exit code {ended.returncode}"
+    return show
+
+
 def test_second_start_ends_at_once():
-    show = hostwine.start_show(HELPER)
+    show = hostwine.start_show(HELPER, launch=start_two_shows_at_once)
+    assert len(hostwine.prefix_processes("Kolvane_Brightrun.data")) == 1, "two renderers run"
     for args in (["/s"], ["/p", str(HELPER.hwnd)], ["/c"], []):
         second = hostwine.start_scr(*args)
         assert kbwine.wait_exit(second, 30) == 0, args

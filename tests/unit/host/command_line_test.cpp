@@ -111,6 +111,14 @@ class FakeStartPort final : public StartPort {
     calls.push_back(std::string("find ") + title);
     return existing == title;
   }
+  bool showClaimed() override {
+    calls.push_back("claimed?");
+    return claimedElsewhere;
+  }
+  bool claimShow() override {
+    calls.push_back("claim");
+    return !lostTheRace;
+  }
   void loadSettings() override { calls.push_back("settings"); }
   bool rendererFileExists() override {
     calls.push_back("renderer?");
@@ -128,13 +136,15 @@ class FakeStartPort final : public StartPort {
   void loadShowForm() override { calls.push_back("show"); }
 
   std::string existing;
+  bool claimedElsewhere = false;
+  bool lostTheRace = false;
   bool rendererPresent = true;
   std::vector<std::string> calls;
 };
 
 using Calls = std::vector<std::string>;
 const Calls kFinds = {"find Q_Tavel_Main", "find <Kolvane_Brightrun>",
-                      "find Kolvane_Brightrun_Viewer"};
+                      "find Kolvane_Brightrun_Viewer", "claimed?"};
 
 Calls after(Calls tail) {
   Calls all = kFinds;
@@ -143,15 +153,21 @@ Calls after(Calls tail) {
 }
 
 TEST(Main, EndsSilentlyBesideAnotherInstanceAfterAllThreeSearches) {
-  for (const char* title : kInstanceTitles) {
+  for (const char* title : {kInstanceTitles[0], kInstanceTitles[1], kInstanceTitles[2], ""}) {
     for (const char* args : {"/s", "/p 1234", "/c", ""}) {
       FakeStartPort port;
       SharedState shared;
       port.existing = title;
+      port.claimedElsewhere = *title == '\0';  // a show still starting, with no window yet
       EXPECT_EQ(Main(port, shared, args, cp932LeadByte), MainOutcome::End);
       EXPECT_EQ(port.calls, kFinds) << title << " " << args;
     }
   }
+  FakeStartPort port;  // a second show started at the same moment
+  SharedState shared;
+  port.lostTheRace = true;
+  EXPECT_EQ(Main(port, shared, "/s", cp932LeadByte), MainOutcome::End);
+  EXPECT_EQ(port.calls, after({"settings", "renderer?", "claim"})) << "no cursor hidden";
 }
 
 TEST(Main, RunsEachModeWithSettingsLoadedOnce) {
@@ -164,8 +180,8 @@ TEST(Main, RunsEachModeWithSettingsLoadedOnce) {
       {"/p 1234", MainOutcome::KeepRunning, after({"preview 1234"})},
       {"/p", MainOutcome::KeepRunning, after({"preview 0"})},
       {"/c:1234", MainOutcome::End, after({"settings", "renderer?", "dialog"})},
-      {"/s", MainOutcome::KeepRunning, after({"settings", "renderer?", "hide", "show"})},
-      {"", MainOutcome::KeepRunning, after({"settings", "renderer?", "show"})},
+      {"/s", MainOutcome::KeepRunning, after({"settings", "renderer?", "claim", "hide", "show"})},
+      {"", MainOutcome::KeepRunning, after({"settings", "renderer?", "claim", "show"})},
       {"/a", MainOutcome::End, after({"settings", "renderer?"})},
   };
   for (const Case& c : cases) {

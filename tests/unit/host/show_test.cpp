@@ -22,6 +22,7 @@ class FakeShow final : public ShowPort, public music::BackgroundMusic {
     return index != failingSlide;
   }
   void startRenderer() override { calls.push_back("renderer"); }
+  void createWindow() override { calls.push_back("window"); }
   bool cursorPosition(int& x, int& y) override {
     if (!cursorKnown) return false;
     x = cursorX;
@@ -62,7 +63,7 @@ const Calls kWrites = {"write 0", "write 1", "write 2", "write 3", "write 4",
 
 Calls loadThen(Calls tail) {
   Calls all = kWrites;
-  all.push_back("renderer");
+  all.insert(all.end(), {"renderer", "window", "on 3"});
   all.insert(all.end(), tail.begin(), tail.end());
   return all;
 }
