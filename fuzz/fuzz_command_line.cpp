@@ -14,10 +14,11 @@ namespace {
 class QuietStartPort final : public kb::StartPort {
  public:
   bool windowExists(const char*) override { return false; }
+  bool showClaimed() override { return false; }
+  bool claimShow() override { return true; }
   void loadSettings() override { settingsLoaded = true; }
   bool rendererFileExists() override { return true; }
   void showMissingRendererBox() override {}
-  std::int32_t hideCursor() override { return -1; }
   void runPreview(std::int32_t) override { previewed = true; }
   void runSettingsDialog() override {}
   void loadShowForm() override {}
@@ -41,8 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   kb::previewHandle(arguments, leadByte);
 
   QuietStartPort port;
-  kb::SharedState shared;
-  kb::Main(port, shared, arguments, leadByte);
+  kb::Main(port, arguments, leadByte);
   if (port.previewed == port.settingsLoaded) std::abort();  // exactly one of the two
   return 0;
 }

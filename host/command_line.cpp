@@ -77,16 +77,16 @@ std::int32_t previewHandle(std::string_view argumentText, LeadByteTest isLeadByt
 StartPlan planStart(std::string_view argumentText, LeadByteTest isLeadByte) {
   switch (modeLetter(argumentText, isLeadByte)) {
     case 'P':
-      return {StartAction::Preview, false};
+      return {StartAction::Preview};
     case 'C':
-      return {StartAction::SettingsDialog, false};
+      return {StartAction::SettingsDialog};
     case 'S':
-      return {StartAction::Show, true};
+      return {StartAction::Show};
     default:
       // An empty command line (a double click on the program) is a show
-      // that leaves the cursor visible.
-      if (argumentText.empty()) return {StartAction::Show, false};
-      return {StartAction::End, false};
+      // that leaves the cursor visible (Show::FormLoad).
+      if (argumentText.empty()) return {StartAction::Show};
+      return {StartAction::End};
   }
 }
 

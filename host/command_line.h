@@ -45,7 +45,6 @@ enum class StartAction {
 // What the start-up does for an argument text.
 struct StartPlan {
   StartAction action;
-  bool hideCursor;  // ShowCursor(FALSE) before the show ("S" only)
 };
 
 StartPlan planStart(std::string_view argumentText, LeadByteTest isLeadByte);

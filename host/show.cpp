@@ -36,6 +36,9 @@ Show::Show(ShowPort& port, music::BackgroundMusic& music, SharedState& shared, c
 void Show::FormLoad() {
   writeSlideFiles();
   port_.startRenderer();
+  // NOTE: after the renderer's start, which hiding the cursor would delay:
+  // the first hide loads the display driver and its theme.
+  if (modeLetter_ == 'S') shared_.CursorCount = port_.showCursor(0);
   port_.createWindow();
   port_.setTimer(ShowTimer::MouseWatch, true);
   startMusic();

@@ -58,8 +58,8 @@ class Show {
        LeadByteTest isLeadByte);
 
   // Form_Load: the ten bitmaps and the renderer first, so that the renderer
-  // starts while this program makes its window; then the window, the mouse
-  // watch, the music and the start point.
+  // starts while this program hides the cursor ("S" only) and makes its
+  // window; then the mouse watch, the music and the start point.
   void FormLoad();
   // Timer1_Timer: keeps the MP3 going.
   void Mp3WatchTick();

@@ -15,8 +15,7 @@ bool anotherInstanceRuns(StartPort& port) {
 
 }  // namespace
 
-MainOutcome Main(StartPort& port, SharedState& shared, std::string_view argumentText,
-                 LeadByteTest isLeadByte) {
+MainOutcome Main(StartPort& port, std::string_view argumentText, LeadByteTest isLeadByte) {
   if (anotherInstanceRuns(port)) return MainOutcome::End;
   const StartPlan plan = planStart(argumentText, isLeadByte);
   if (plan.action == StartAction::Preview) {
@@ -35,7 +34,6 @@ MainOutcome Main(StartPort& port, SharedState& shared, std::string_view argument
     case StartAction::Show:
       // Two shows started at once both pass the check above; one claim wins.
       if (!port.claimShow()) return MainOutcome::End;
-      if (plan.hideCursor) shared.CursorCount = port.hideCursor();
       port.loadShowForm();
       return MainOutcome::KeepRunning;
     default:

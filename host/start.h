@@ -7,7 +7,6 @@
 #include <string_view>
 
 #include "common/ansi_text.h"
-#include "common/shared_state.h"
 
 namespace kb {
 
@@ -34,8 +33,6 @@ class StartPort {
   virtual bool rendererFileExists() = 0;
   // The one message box: the renderer file is missing.
   virtual void showMissingRendererBox() = 0;
-  // ShowCursor(FALSE): the new display counter.
-  virtual std::int32_t hideCursor() = 0;
   virtual void runPreview(std::int32_t parentHandle) = 0;
   // The modal settings dialog; returns when it has closed.
   virtual void runSettingsDialog() = 0;
@@ -49,7 +46,6 @@ enum class MainOutcome {
 };
 
 // isLeadByte tells the ANSI code page's double-byte characters (ansi_text.h).
-MainOutcome Main(StartPort& port, SharedState& shared, std::string_view argumentText,
-                 LeadByteTest isLeadByte);
+MainOutcome Main(StartPort& port, std::string_view argumentText, LeadByteTest isLeadByte);
 
 }  // namespace kb

@@ -67,7 +67,6 @@ class Win32StartPort final : public StartPort {
     MessageBoxW(nullptr, kb::widen(kMissingRendererText).c_str(),
                 kb::widen(kApplicationTitle).c_str(), MB_OK);
   }
-  std::int32_t hideCursor() override { return ShowCursor(FALSE); }
   void runPreview(std::int32_t parentHandle) override {
     previewHost_ = runPreviewSetup(shared_, parentHandle);
   }
@@ -136,6 +135,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
       commandLine[0] == '"' ? std::vector<std::string>() : kb::ownProgramPaths();
   const std::string arguments = kb::argumentText(commandLine, ownPaths, kb::isAnsiLeadByte);
   kb::Win32StartPort port(shared, kb::modeLetter(arguments, kb::isAnsiLeadByte));
-  if (kb::Main(port, shared, arguments, kb::isAnsiLeadByte) == kb::MainOutcome::End) return 0;
+  if (kb::Main(port, arguments, kb::isAnsiLeadByte) == kb::MainOutcome::End) return 0;
   return kb::runMessageLoop(port.previewHost());
 }

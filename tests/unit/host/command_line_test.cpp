@@ -59,36 +59,34 @@ struct DispatchRow {
   const char* argumentText;
   char letter;
   StartAction action;
-  bool hideCursor;
 };
 
 TEST(PlanStart, DispatchTable) {
   const DispatchRow rows[] = {
-      {"/p 1234", 'P', StartAction::Preview, false},
-      {"/P:1234", 'P', StartAction::Preview, false},
-      {"/c", 'C', StartAction::SettingsDialog, false},
-      {"/c:1234", 'C', StartAction::SettingsDialog, false},
-      {"/s", 'S', StartAction::Show, true},
-      {"/S", 'S', StartAction::Show, true},
-      {"-s", 'S', StartAction::Show, true},
-      {"/scr", 'S', StartAction::Show, true},
-      {"", '\0', StartAction::Show, false},
-      {"/a", 'A', StartAction::End, false},
-      {"x", '\0', StartAction::End, false},
-      {"/", '\0', StartAction::End, false},
-      {"ss", 'S', StartAction::Show, true},
+      {"/p 1234", 'P', StartAction::Preview},
+      {"/P:1234", 'P', StartAction::Preview},
+      {"/c", 'C', StartAction::SettingsDialog},
+      {"/c:1234", 'C', StartAction::SettingsDialog},
+      {"/s", 'S', StartAction::Show},
+      {"/S", 'S', StartAction::Show},
+      {"-s", 'S', StartAction::Show},
+      {"/scr", 'S', StartAction::Show},
+      {"", '\0', StartAction::Show},
+      {"/a", 'A', StartAction::End},
+      {"x", '\0', StartAction::End},
+      {"/", '\0', StartAction::End},
+      {"ss", 'S', StartAction::Show},
       // Characters, not bytes: ゴ (83 53) is one character, whose second
       // byte is "S"; after it, "s" is character 2.
-      {"\x83\x53", '\0', StartAction::End, false},
-      {"/\x83\x53", '\0', StartAction::End, false},
-      {"\x83\x53s", 'S', StartAction::Show, true},
+      {"\x83\x53", '\0', StartAction::End},
+      {"/\x83\x53", '\0', StartAction::End},
+      {"\x83\x53s", 'S', StartAction::Show},
   };
   for (const DispatchRow& row : rows) {
     SCOPED_TRACE(row.argumentText);
     EXPECT_EQ(modeLetter(row.argumentText, cp932LeadByte), row.letter);
     const StartPlan plan = planStart(row.argumentText, cp932LeadByte);
     EXPECT_EQ(plan.action, row.action);
-    EXPECT_EQ(plan.hideCursor, row.hideCursor);
   }
 }
 
@@ -125,10 +123,6 @@ class FakeStartPort final : public StartPort {
     return rendererPresent;
   }
   void showMissingRendererBox() override { calls.push_back("box"); }
-  std::int32_t hideCursor() override {
-    calls.push_back("hide");
-    return -1;
-  }
   void runPreview(std::int32_t parent) override {
     calls.push_back("preview " + std::to_string(parent));
   }
@@ -156,18 +150,16 @@ TEST(Main, EndsSilentlyBesideAnotherInstanceAfterAllThreeSearches) {
   for (const char* title : {kInstanceTitles[0], kInstanceTitles[1], kInstanceTitles[2], ""}) {
     for (const char* args : {"/s", "/p 1234", "/c", ""}) {
       FakeStartPort port;
-      SharedState shared;
       port.existing = title;
       port.claimedElsewhere = *title == '\0';  // a show still starting, with no window yet
-      EXPECT_EQ(Main(port, shared, args, cp932LeadByte), MainOutcome::End);
+      EXPECT_EQ(Main(port, args, cp932LeadByte), MainOutcome::End);
       EXPECT_EQ(port.calls, kFinds) << title << " " << args;
     }
   }
   FakeStartPort port;  // a second show started at the same moment
-  SharedState shared;
   port.lostTheRace = true;
-  EXPECT_EQ(Main(port, shared, "/s", cp932LeadByte), MainOutcome::End);
-  EXPECT_EQ(port.calls, after({"settings", "renderer?", "claim"})) << "no cursor hidden";
+  EXPECT_EQ(Main(port, "/s", cp932LeadByte), MainOutcome::End);
+  EXPECT_EQ(port.calls, after({"settings", "renderer?", "claim"}));
 }
 
 TEST(Main, RunsEachModeWithSettingsLoadedOnce) {
@@ -180,31 +172,27 @@ TEST(Main, RunsEachModeWithSettingsLoadedOnce) {
       {"/p 1234", MainOutcome::KeepRunning, after({"preview 1234"})},
       {"/p", MainOutcome::KeepRunning, after({"preview 0"})},
       {"/c:1234", MainOutcome::End, after({"settings", "renderer?", "dialog"})},
-      {"/s", MainOutcome::KeepRunning, after({"settings", "renderer?", "claim", "hide", "show"})},
+      {"/s", MainOutcome::KeepRunning, after({"settings", "renderer?", "claim", "show"})},
       {"", MainOutcome::KeepRunning, after({"settings", "renderer?", "claim", "show"})},
       {"/a", MainOutcome::End, after({"settings", "renderer?"})},
   };
   for (const Case& c : cases) {
     FakeStartPort port;
-    SharedState shared;
-    EXPECT_EQ(Main(port, shared, c.args, cp932LeadByte), c.outcome) << c.args;
+    EXPECT_EQ(Main(port, c.args, cp932LeadByte), c.outcome) << c.args;
     EXPECT_EQ(port.calls, c.calls) << c.args;
-    EXPECT_EQ(shared.CursorCount, std::string(c.args) == "/s" ? -1 : 0) << c.args;
   }
 }
 
 TEST(Main, MissingRendererGivesTheBoxExceptForPreview) {
   for (const char* args : {"/s", "/c", "", "/a", "/"}) {
     FakeStartPort port;
-    SharedState shared;
     port.rendererPresent = false;
-    EXPECT_EQ(Main(port, shared, args, cp932LeadByte), MainOutcome::End);
+    EXPECT_EQ(Main(port, args, cp932LeadByte), MainOutcome::End);
     EXPECT_EQ(port.calls, after({"settings", "renderer?", "box"})) << args;
   }
   FakeStartPort port;
-  SharedState shared;
   port.rendererPresent = false;
-  EXPECT_EQ(Main(port, shared, "/p 5", cp932LeadByte), MainOutcome::KeepRunning);
+  EXPECT_EQ(Main(port, "/p 5", cp932LeadByte), MainOutcome::KeepRunning);
   EXPECT_EQ(port.calls, after({"preview 5"}));
 }
 

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <string>
 #include <vector>
@@ -36,7 +37,7 @@ class FakeShow final : public ShowPort, public music::BackgroundMusic {
   bool timerOn(ShowTimer timer) override { return timers[timer]; }
   std::int32_t showCursor(std::int32_t flag) override {
     calls.push_back("ShowCursor " + std::to_string(flag));
-    return flag + 1;
+    return flag != 0 ? ++displayCount : --displayCount;
   }
   void endProgram() override { calls.push_back("end"); }
 
@@ -53,6 +54,7 @@ class FakeShow final : public ShowPort, public music::BackgroundMusic {
   Calls calls;
   std::map<ShowTimer, bool> timers{{ShowTimer::MouseWatch, true}};
   int failingSlide = -1;
+  std::int32_t displayCount = 0;
   bool cursorKnown = true;
   int cursorX = 500, cursorY = 400;
   bool cdActive = true;
@@ -63,7 +65,7 @@ const Calls kWrites = {"write 0", "write 1", "write 2", "write 3", "write 4",
 
 Calls loadThen(Calls tail) {
   Calls all = kWrites;
-  all.insert(all.end(), {"renderer", "window", "on 3"});
+  all.insert(all.end(), {"renderer", "ShowCursor 0", "window", "on 3"});
   all.insert(all.end(), tail.begin(), tail.end());
   return all;
 }
@@ -119,6 +121,10 @@ TEST(ShowLoad, WritesAllTenBeforeTheRendererThenStartsMusicPerKind) {
     EXPECT_EQ(shared.CursorStartX, 500);
     EXPECT_EQ(shared.CursorStartY, 400);
   }
+  FakeShow visible;  // an empty command line leaves the cursor shown
+  SharedState none = settings(0, "");
+  Show(visible, visible, none, '\0', test::cp932LeadByte).FormLoad();
+  EXPECT_EQ(std::count(visible.calls.begin(), visible.calls.end(), "ShowCursor 0"), 0);
 }
 
 TEST(ShowLoad, AFailingSlideIsSkippedAndAnUnknownCursorStartsAtZero) {
@@ -137,7 +143,6 @@ TEST(ShowLoad, AFailingSlideIsSkippedAndAnUnknownCursorStartsAtZero) {
 TEST(ShowWatch, MouseEndsTheShowOnlyBeyond30OnBothAxes) {
   FakeShow fake;
   SharedState shared = settings(0, "");
-  shared.CursorCount = -1;
   Show show(fake, fake, shared, 'S', test::cp932LeadByte);
   show.FormLoad();
   fake.calls.clear();
