@@ -57,7 +57,40 @@ void CommandCore::MouseUp(MouseButton button) {
     if (faceState_ == kHighLightSelect) PaintFace(Skin::HighLightSelect);
   }
   // NOTE: last step on purpose: the host may destroy the control in Click.
-  if (faceState_ != kSelected && enabled_ == kTrue) port_.RaiseClick();
+  if (faceState_ != kSelected && enabled_ == kTrue) {
+    keyClickTaken_ = keyHeld_;
+    port_.RaiseClick();
+  }
+}
+
+void CommandCore::KeyDown() {
+  if (enabled_ == kFalse || keyHeld_) return;
+  keyHeld_ = true;
+  keyClickTaken_ = false;
+  PaintFace(Skin::Pressed);
+}
+
+void CommandCore::KeyUp() {
+  if (enabled_ == kFalse || !keyHeld_) return;
+  keyHeld_ = false;
+  // A mouse still pressing clicks on its own release; one that clicked
+  // during the key's press took its Click.
+  if (leftDown_ == kTrue || keyClickTaken_) return;
+  PaintFace(StateSkin());
+  port_.RaiseClick();
+}
+
+Skin CommandCore::StateSkin() const {
+  switch (faceState_) {
+    case kHighLight:
+      return Skin::HighLight;
+    case kSelected:
+      return Skin::Selected;
+    case kHighLightSelect:
+      return Skin::HighLightSelect;
+    default:
+      return Skin::Normal;
+  }
 }
 
 void CommandCore::FocusGained() {
@@ -73,6 +106,7 @@ void CommandCore::FocusGained() {
 }
 
 void CommandCore::FocusLost() {
+  keyHeld_ = false;  // its release goes to the window that has the focus now
   if (enabled_ == kFalse) return;
   if (faceState_ != kNormal) {
     faceState_ = kNormal;

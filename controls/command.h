@@ -68,6 +68,11 @@ class CommandCore {
   void MouseUp(MouseButton button);
   void FocusGained();
   void FocusLost();
+  // Space or Enter on the focused button: down shows the pressed face, as a
+  // mouse press does; up raises Click. A key and the mouse pressing together
+  // raise one Click.
+  void KeyDown();
+  void KeyUp();
   void TrackingTick(PointerPlace place);
   void Resized();
 
@@ -100,10 +105,14 @@ class CommandCore {
   void UpdateEnabledFace();
   void ResetFace();
   void MouseLeave();
+  // The face of the current FaceState.
+  Skin StateSkin() const;
 
   CommandPort& port_;
   std::uint8_t faceState_ = face_state::kUninitialized;
   std::int16_t leftDown_ = kFalse;
+  bool keyHeld_ = false;
+  bool keyClickTaken_ = false;     // the mouse clicked while the key was held
   std::int16_t enabled_ = kFalse;  // a control never stored starts disabled
   std::uint8_t firstRun_ = 0;
   std::int16_t gradientReversed_ = kFalse;

@@ -81,11 +81,11 @@ FramePieces ComputeFramePieces(int width, int height, const FramePieces& previou
   return pieces;
 }
 
-Rect TwipsToPixels(const Rect& twips) {
-  const int left = twipsToPixels(twips.left);
-  const int top = twipsToPixels(twips.top);
-  return {left, top, twipsToPixels(twips.left + twips.width) - left,
-          twipsToPixels(twips.top + twips.height) - top};
+Rect TwipsToPixels(const Rect& twips, int dotsPerInch) {
+  const int left = twipsToPixels(twips.left, dotsPerInch);
+  const int top = twipsToPixels(twips.top, dotsPerInch);
+  return {left, top, twipsToPixels(twips.left + twips.width, dotsPerInch) - left,
+          twipsToPixels(twips.top + twips.height, dotsPerInch) - top};
 }
 
 std::optional<Colour16> ParseGradientColour(std::string_view text) {

@@ -46,9 +46,10 @@ using FramePieces = std::array<FramePiece, 8>;
 // they were in `previous` (the pieces of the previous paint).
 FramePieces ComputeFramePieces(int width, int height, const FramePieces& previous);
 
-// A twips rectangle in whole pixels: each edge rounded to the nearest pixel,
-// so adjoining pieces meet without gaps and the 1-twip insets stay in place.
-Rect TwipsToPixels(const Rect& twips);
+// A twips rectangle in whole pixels at `dotsPerInch`: each edge rounded to
+// the nearest pixel, so adjoining pieces meet without gaps and the 1-twip
+// insets stay in place.
+Rect TwipsToPixels(const Rect& twips, int dotsPerInch = kScreenDotsPerInch);
 
 // A 16-bit-per-channel colour as a TRIVERTEX carries it.
 struct Colour16 {

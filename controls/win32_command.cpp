@@ -1,5 +1,7 @@
 #include "controls/win32_command.h"
 
+#include <oleacc.h>
+
 #include <cmath>
 #include <string>
 
@@ -12,6 +14,12 @@ namespace {
 constexpr wchar_t kClassName[] = L"KbCommand";
 constexpr UINT_PTR kTrackingTimer = 1;
 constexpr UINT kTrackingInterval = 100;  // ms
+constexpr LPARAM kKeyWasDown = 1 << 30;  // a key message's previous key state
+
+// The keys that press a focused push button.
+bool IsPressKey(WPARAM key) {
+  return key == VK_SPACE || key == VK_RETURN;
+}
 
 bool RegisterCommandClass(WNDPROC procedure) {
   WNDCLASSEXW windowClass{};
@@ -30,10 +38,7 @@ COLORREF ToColorRef(std::uint32_t colour) {
   return static_cast<COLORREF>(colour & 0x00FFFFFFu);
 }
 
-HFONT CreateCaptionFont(const FontSpec& font) {
-  HDC screen = GetDC(nullptr);
-  const int dotsPerInch = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
-  if (screen) ReleaseDC(nullptr, screen);
+HFONT CreateCaptionFont(const FontSpec& font, int dotsPerInch) {
   const int height = -pointsToPixels(font.points, dotsPerInch);
   return CreateFontW(height, 0, 0, 0, font.weight, font.italic, font.underline, font.strikeout,
                      static_cast<DWORD>(font.charset & 0xFF), OUT_DEFAULT_PRECIS,
@@ -60,7 +65,7 @@ Command* Command::Create(HWND parent, const CommandSetup& setup) {
 
 Command* Command::Create(HWND parent, const CommandSetup& setup, const PropertyBag& stored) {
   if (!RegisterCommandClass(&Command::WindowProc)) return nullptr;
-  const Rect pixels = TwipsToPixels(setup.bounds);
+  const Rect pixels = TwipsToPixels(setup.bounds, setup.dotsPerInch);
   HWND window =
       CreateWindowExW(0, kClassName, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS,
                       pixels.left, pixels.top, pixels.width, pixels.height, parent,
@@ -85,7 +90,8 @@ Command::Command(HWND window, const CommandSetup& setup)
       ambientFont_(setup.ambientFont),
       onClick_(setup.onClick),
       onPropertyChanged_(setup.onPropertyChanged),
-      core_(*this) {
+      core_(*this),
+      dpi_(usableDpi(setup.dotsPerInch)) {
   HDC screen = GetDC(nullptr);
   faceDc_ = CreateCompatibleDC(screen);
   if (screen) ReleaseDC(nullptr, screen);
@@ -100,6 +106,10 @@ Command::~Command() {
 
 bool Command::Enabled() {
   return core_.Enabled() != kFalse;
+}
+
+void Command::SetDpi(int dotsPerInch) {
+  dpi_ = usableDpi(dotsPerInch);
 }
 
 void Command::SetEnabled(bool enabled) {
@@ -163,6 +173,9 @@ LRESULT Command::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_PRINTCLIENT:
       Show(reinterpret_cast<HDC>(wParam));
       return 0;
+    case WM_GETOBJECT:
+      if (const LRESULT object = accessible_.Answer(window, wParam, lParam)) return object;
+      break;
     case WM_MOUSEMOVE: {
       // Moves reported while the mouse is captured but the pointer is outside are not "over".
       RECT client;
@@ -178,6 +191,14 @@ LRESULT Command::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_RBUTTONUP:
     case WM_MBUTTONUP:
       return OnButtonUp(message, wParam);
+    case WM_KEYDOWN:
+      if (!IsPressKey(wParam)) break;
+      if (!(lParam & kKeyWasDown)) core_.KeyDown();  // not the key's auto-repeat
+      return 0;
+    case WM_KEYUP:
+      if (!IsPressKey(wParam)) break;
+      core_.KeyUp();
+      return 0;
     case WM_SETFOCUS:
       core_.FocusGained();
       return 0;
@@ -250,12 +271,12 @@ void Command::DrawFace(Skin skin, bool gradientReversed) {
   SyncWindowEnabled();
   RECT client{};
   GetClientRect(window_, &client);
-  pieces_ =
-      ComputeFramePieces(client.right * kTwipsPerPixel, client.bottom * kTwipsPerPixel, pieces_);
+  const int heightTwips = pixelsToTwips(client.bottom, dpi_);
+  pieces_ = ComputeFramePieces(pixelsToTwips(client.right, dpi_), heightTwips, pieces_);
   FillRect(faceDc_, &client, GetSysColorBrush(COLOR_BTNFACE));
   FillGradient(gradientReversed, client.right, client.bottom);
   DrawFrame(skin);
-  captionTop_ = CaptionTop(client.bottom * kTwipsPerPixel);
+  captionTop_ = CaptionTop(heightTwips);
   InvalidateRect(window_, nullptr, FALSE);
   UpdateWindow(window_);
 }
@@ -277,14 +298,14 @@ void Command::FillGradient(bool reversed, int widthPixels, int heightPixels) {
 }
 
 void Command::DrawFrame(Skin skin) {
-  HBITMAP picture = SkinBitmap(skin);
+  HBITMAP picture = SkinBitmap(skin, dpi_);
   HDC source = picture ? CreateCompatibleDC(faceDc_) : nullptr;
   if (!source) return;  // the gradient shows where the frame would be
   HGDIOBJ previous = SelectObject(source, picture);
   SetStretchBltMode(faceDc_, COLORONCOLOR);
   for (const FramePiece& piece : pieces_) {
-    const Rect to = TwipsToPixels(piece.destination);
-    const Rect from = TwipsToPixels(piece.source);
+    const Rect to = TwipsToPixels(piece.destination, dpi_);
+    const Rect from = TwipsToPixels(piece.source, dpi_);
     if (to.width <= 0 || to.height <= 0) continue;
     StretchBlt(faceDc_, to.left, to.top, to.width, to.height, source, from.left, from.top,
                from.width, from.height, SRCCOPY);
@@ -318,14 +339,15 @@ void Command::ShowParentBackground(HDC target) {
 
 void Command::DrawCaption(HDC target, int widthPixels) {
   const CaptionLabel& label = core_.Label();
-  if (!captionFont_ || !(captionFontSpec_ == label.font)) {
+  if (!captionFont_ || !(captionFontSpec_ == label.font) || captionFontDpi_ != dpi_) {
     if (captionFont_) DeleteObject(captionFont_);
-    captionFont_ = CreateCaptionFont(label.font);
+    captionFont_ = CreateCaptionFont(label.font, dpi_);
     captionFontSpec_ = label.font;
+    captionFontDpi_ = dpi_;
   }
   const std::wstring text = kb::widen(label.text);
-  const int top = static_cast<int>(std::lround(captionTop_ / kTwipsPerPixel));
-  RECT box{0, top, widthPixels, top + kCaptionHeight / kTwipsPerPixel};
+  const int top = static_cast<int>(std::lround(captionTop_ * dpi_ / kTwipsPerInch));
+  RECT box{0, top, widthPixels, top + twipsToPixels(kCaptionHeight, dpi_)};
   const UINT format = DT_CENTER | DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP;
   HGDIOBJ previousFont = captionFont_ ? SelectObject(target, captionFont_) : nullptr;
   SetBkMode(target, TRANSPARENT);
@@ -345,6 +367,9 @@ void Command::DrawCaption(HDC target, int widthPixels) {
 
 void Command::LabelChanged() {
   if (destroyed_) return;
+  // The caption is also the window's text, which screen readers and other
+  // tools read as the button's name.
+  SetWindowTextW(window_, kb::widen(core_.Caption()).c_str());
   SyncWindowEnabled();
   InvalidateRect(window_, nullptr, FALSE);
 }
@@ -361,6 +386,23 @@ void Command::RaiseClick() {
     SendMessageW(parent, WM_COMMAND, MAKEWPARAM(id_, BN_CLICKED),
                  reinterpret_cast<LPARAM>(window_));
   }
+}
+
+AccessibleElement Command::AccessibleElementOf(long) {
+  AccessibleElement element;
+  element.name = kb::widen(core_.Caption());
+  element.role = ROLE_SYSTEM_PUSHBUTTON;
+  element.state = STATE_SYSTEM_FOCUSABLE;
+  if (GetFocus() == window_) element.state |= STATE_SYSTEM_FOCUSED;
+  if (core_.EnabledValue() == kFalse) element.state |= STATE_SYSTEM_UNAVAILABLE;
+  if (window_ != nullptr) GetWindowRect(window_, &element.screen);
+  element.defaultAction = L"\u62BC\u3059";  // 押す, "press", in the dialog's language
+  return element;
+}
+
+// A screen reader's press: Click, as Space on the focused button gives.
+void Command::DoAccessibleAction(long) {
+  if (!destroyed_ && core_.EnabledValue() == kTrue) RaiseClick();
 }
 
 void Command::PropertyChanged(const char* key) {

@@ -11,8 +11,9 @@
 // Click reaches the form in one of two ways: when `CommandSetup::onClick` is
 // set it is called; otherwise the parent window receives WM_COMMAND with
 // wParam = MAKEWPARAM(id, BN_CLICKED) and lParam = the button's HWND. Click is
-// raised on mouse-button releases only, never by a key. Keep ids away from
-// IDOK and IDCANCEL (1, 2): IsDialogMessage sends those for Return and Esc.
+// raised on mouse-button releases, and on the release of Space or Enter
+// pressed while the button has the focus. Keep ids away from IDOK and
+// IDCANCEL (1, 2): IsDialogMessage sends those for Return and Esc.
 //
 // Create loads the caption and font as a form loads its stored properties, so
 // a caption of exactly "Command" (never stored) comes back as "Command1".
@@ -33,6 +34,7 @@
 #include "controls/command.h"
 #include "controls/face_geometry.h"
 #include "controls/property_store.h"
+#include "controls/win32_accessible.h"
 
 namespace kb::controls {
 
@@ -50,9 +52,10 @@ struct CommandSetup {
   FontSpec ambientFont = DefaultAmbientFont();
   std::function<void()> onClick;                       // optional, see above
   std::function<void(const char*)> onPropertyChanged;  // optional: persisted key changed
+  int dotsPerInch = kScreenDotsPerInch;  // the parent's resolution: bounds, face and caption
 };
 
-class Command final : private CommandPort {
+class Command final : private CommandPort, private AccessibleSource {
  public:
   // Creates the button as a focusable child of `parent`, loaded from the
   // caption and font of `setup` as a form loads its stored properties.
@@ -64,6 +67,11 @@ class Command final : private CommandPort {
   static Command* FromWindow(HWND window);
 
   HWND Window() const { return window_; }
+
+  // The parent moved to a display of another resolution: the face and the
+  // caption are drawn at `dotsPerInch` from the next paint (the parent
+  // moves and sizes the window).
+  void SetDpi(int dotsPerInch);
 
   // Sets FaceState 1 and starts the 100 ms pointer tracking. Paints nothing.
   void Initialize() { core_.Initialize(); }
@@ -107,6 +115,11 @@ class Command final : private CommandPort {
   void PropertyChanged(const char* key) override;
   FontSpec AmbientFont() const override { return ambientFont_; }
 
+  // AccessibleSource: a push button named by its caption.
+  long AccessibleChildCount() override { return 0; }
+  AccessibleElement AccessibleElementOf(long child) override;
+  void DoAccessibleAction(long child) override;
+
   LRESULT OnButtonDown(UINT message);
   LRESULT OnButtonUp(UINT message, WPARAM heldButtons);
   std::optional<PointerPlace> WhereIsPointer() const;
@@ -127,12 +140,15 @@ class Command final : private CommandPort {
   HDC faceDc_ = nullptr;
   HBITMAP faceBitmap_ = nullptr;
   HGDIOBJ oldFaceBitmap_ = nullptr;
+  int dpi_;
   HFONT captionFont_ = nullptr;
   FontSpec captionFontSpec_;
+  int captionFontDpi_ = 0;
   FramePieces pieces_{};
   double captionTop_ = 0;  // twips
   int dispatchDepth_ = 0;
   bool destroyed_ = false;
+  Accessible accessible_{*this};
 };
 
 }  // namespace kb::controls

@@ -1,4 +1,5 @@
-// The skin pictures embedded in the running program.
+// The skin pictures of the running program, at the resolution of the
+// display a button is shown on.
 #pragma once
 
 #include <windows.h>
@@ -7,8 +8,10 @@
 
 namespace kb::controls {
 
-// The skin's bitmap, loaded once per process and kept until it ends;
-// nullptr when the program carries no such resource.
-HBITMAP SkinBitmap(Skin skin);
+// The skin's bitmap at `dotsPerInch`, made once per process and resolution
+// and kept until it ends: at 96 the picture embedded in the program, at any
+// other resolution the picture drawn there from its design; nullptr when
+// neither can be had.
+HBITMAP SkinBitmap(Skin skin, int dotsPerInch);
 
 }  // namespace kb::controls

@@ -6,6 +6,8 @@
 #include <optional>
 #include <vector>
 
+#include "common/twips.h"
+#include "common/win32_dpi.h"
 #include "host/win32_pictures.h"
 
 namespace kb {
@@ -50,17 +52,30 @@ PreviewDib makeDib(const RgbImage& image) {
   return dib;
 }
 
-// The picture at its own size from the top-left corner, never scaled; the
-// black class background covers the rest.
+// The picture at its own size in 96-DPI units from the top-left corner: at
+// 96 dots per inch pixel for pixel, at any other resolution smoothed to that
+// size, so that it keeps its share of the preview window. The black class
+// background covers the rest.
 void paint(HWND window) {
   PAINTSTRUCT paint;
   const HDC dc = BeginPaint(window, &paint);
   const PreviewForm* form = formOf(window);
   if (form != nullptr && form->picture) {
     const PreviewDib& picture = *form->picture;
-    const auto height = static_cast<DWORD>(-picture.info.bmiHeader.biHeight);
-    SetDIBitsToDevice(dc, 0, 0, static_cast<DWORD>(picture.info.bmiHeader.biWidth), height, 0, 0, 0,
-                      height, picture.bits.data(), &picture.info, DIB_RGB_COLORS);
+    const int width = picture.info.bmiHeader.biWidth;
+    const int height = -picture.info.bmiHeader.biHeight;
+    const int dpi = windowDpi(window);
+    if (dpi == kScreenDotsPerInch) {
+      SetDIBitsToDevice(dc, 0, 0, static_cast<DWORD>(width), static_cast<DWORD>(height), 0, 0, 0,
+                        static_cast<UINT>(height), picture.bits.data(), &picture.info,
+                        DIB_RGB_COLORS);
+    } else {
+      SetStretchBltMode(dc, HALFTONE);
+      SetBrushOrgEx(dc, 0, 0, nullptr);  // as HALFTONE asks
+      StretchDIBits(dc, 0, 0, MulDiv(width, dpi, kScreenDotsPerInch),
+                    MulDiv(height, dpi, kScreenDotsPerInch), 0, 0, width, height,
+                    picture.bits.data(), &picture.info, DIB_RGB_COLORS, SRCCOPY);
+    }
   }
   EndPaint(window, &paint);
 }

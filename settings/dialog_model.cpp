@@ -1,5 +1,6 @@
 #include "settings/dialog_model.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "common/number_text.h"
@@ -7,9 +8,9 @@
 
 namespace kb::settings {
 
-PixelRect toPixels(const TwipsRect& rect) {
-  return {twipsToPixels(rect.left), twipsToPixels(rect.top), twipsToPixels(rect.width),
-          twipsToPixels(rect.height)};
+PixelRect toPixels(const TwipsRect& rect, int dotsPerInch) {
+  return {twipsToPixels(rect.left, dotsPerInch), twipsToPixels(rect.top, dotsPerInch),
+          twipsToPixels(rect.width, dotsPerInch), twipsToPixels(rect.height, dotsPerInch)};
 }
 
 double roundHalfEven(double value) {
@@ -35,13 +36,15 @@ Rgb gradientLineColour(int y, double heightTwips, GradientTone tone) {
   return {level(v + 30), level(v + 30), level(v + 30)};
 }
 
-std::vector<Rgb> gradientRows(int heightPixels, GradientTone tone) {
+std::vector<Rgb> gradientRows(int heightPixels, GradientTone tone, int dotsPerInch) {
   std::vector<Rgb> rows;
   if (heightPixels <= 0) return rows;
-  const int heightTwips = heightPixels * kTwipsPerPixel;
+  const double twipsPerPixel = static_cast<double>(kTwipsPerInch) / usableDpi(dotsPerInch);
+  const double heightTwips = heightPixels * twipsPerPixel;
   rows.reserve(static_cast<std::size_t>(heightPixels));
   for (int row = 0; row < heightPixels; ++row) {
-    const int lastLine = row * kTwipsPerPixel + kTwipsPerPixel - 1;
+    // The last whole twip before the next row begins.
+    const int lastLine = static_cast<int>(std::ceil((row + 1) * twipsPerPixel)) - 1;
     rows.push_back(gradientLineColour(lastLine, heightTwips, tone));
   }
   return rows;
@@ -82,12 +85,13 @@ KindView selectKind(SharedState& state, int kind) {
 
 // ---- Placement -----------------------------------------------------------
 
-ScreenPoint dialogPosition(int screenWidth, int screenHeight, int windowWidth, int windowHeight) {
+ScreenPoint dialogPosition(int screenWidth, int screenHeight, int windowWidth, int windowHeight,
+                           int dotsPerInch) {
   // Integer division truncates towards zero, also for a window larger than
   // the screen.
-  const int leftTwips = (screenWidth - windowWidth) * kTwipsPerPixel / 2;
-  const int topTwips = (screenHeight - windowHeight) * kTwipsPerPixel / 3;
-  return {twipsToPixels(leftTwips), twipsToPixels(topTwips)};
+  const int leftTwips = pixelsToTwips(screenWidth - windowWidth, dotsPerInch) / 2;
+  const int topTwips = pixelsToTwips(screenHeight - windowHeight, dotsPerInch) / 3;
+  return {twipsToPixels(leftTwips, dotsPerInch), twipsToPixels(topTwips, dotsPerInch)};
 }
 
 // ---- Saving --------------------------------------------------------------
@@ -99,9 +103,17 @@ std::array<IniWrite, 3> confirmSettings(SharedState& state, std::string_view tra
            {kKeyBgmFile, state.BgmFile}}};
 }
 
-std::optional<int> kindAt(int x, int y) {
-  const auto holds = [x, y](const ControlLayout& control) {
-    const PixelRect r = toPixels(control.rect);
+int kindAfterArrow(int kind, bool forward) {
+  constexpr std::array<int, 3> kShownOrder{1, 0, 2};
+  const auto at = std::find(kShownOrder.begin(), kShownOrder.end(), kind);
+  if (at == kShownOrder.end()) return forward ? kShownOrder.front() : kShownOrder.back();
+  const auto index = static_cast<std::size_t>(at - kShownOrder.begin());
+  return kShownOrder[(index + (forward ? 1 : kShownOrder.size() - 1)) % kShownOrder.size()];
+}
+
+std::optional<int> kindAt(int x, int y, int dotsPerInch) {
+  const auto holds = [x, y, dotsPerInch](const ControlLayout& control) {
+    const PixelRect r = toPixels(control.rect, dotsPerInch);
     return x >= r.left && x < r.left + r.width && y >= r.top && y < r.top + r.height;
   };
   for (int kind = 0; kind < 3; ++kind)

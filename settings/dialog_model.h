@@ -26,8 +26,8 @@ struct PixelRect {
   int left, top, width, height;
 };
 
-// Each value to its nearest pixel (common/twips.h).
-PixelRect toPixels(const TwipsRect& rect);
+// Each value to its nearest pixel at `dotsPerInch` (common/twips.h).
+PixelRect toPixels(const TwipsRect& rect, int dotsPerInch = kScreenDotsPerInch);
 
 // Nearest whole number, halves to the even one (2.5 -> 2, 3.5 -> 4).
 double roundHalfEven(double value);
@@ -115,10 +115,11 @@ enum class GradientTone {
 // height is heightTwips: v = |sin(y / (H / 3.142))| * 220, halves to even.
 Rgb gradientLineColour(int y, double heightTwips, GradientTone tone);
 
-// Colour of each pixel row of a surface heightPixels high. The lines are
-// drawn one per twip from the top down, so a row keeps the colour of the
-// last line that falls on it (twip 15 r + 14).
-std::vector<Rgb> gradientRows(int heightPixels, GradientTone tone);
+// Colour of each pixel row of a surface heightPixels high at `dotsPerInch`.
+// The lines are drawn one per twip from the top down, so a row keeps the
+// colour of the last line that falls on it (twip 15 r + 14 at 96).
+std::vector<Rgb> gradientRows(int heightPixels, GradientTone tone,
+                              int dotsPerInch = kScreenDotsPerInch);
 
 // ---- Track box -----------------------------------------------------------
 
@@ -152,9 +153,14 @@ KindView kindView(int kind);
 // A press on kind i's mark or label: the kind changes at once.
 KindView selectKind(SharedState& state, int kind);
 
-// The kind whose mark or label holds the panel pixel (x, y), if any: a press
-// of any mouse button there selects that kind.
-std::optional<int> kindAt(int x, int y);
+// The kind whose mark or label holds the panel pixel (x, y) at
+// `dotsPerInch`, if any: a press of any mouse button there selects that kind.
+std::optional<int> kindAt(int x, int y, int dotsPerInch = kScreenDotsPerInch);
+
+// The kind an arrow key moves the panel's choice to, in the order the panel
+// shows the kinds (music CD, none, file), wrapping round as radio buttons do.
+// With no valid kind chosen, forward takes the first and back the last.
+int kindAfterArrow(int kind, bool forward);
 
 // ---- Focus ---------------------------------------------------------------
 
@@ -174,9 +180,10 @@ struct ScreenPoint {
 };
 
 // Top-left corner of the window, in pixels: centred across the screen and a
-// third of the free height from the top, computed in twips with integer
-// division as the dialog always has.
-ScreenPoint dialogPosition(int screenWidth, int screenHeight, int windowWidth, int windowHeight);
+// third of the free height from the top, computed in twips (at
+// `dotsPerInch`) with integer division as the dialog always has.
+ScreenPoint dialogPosition(int screenWidth, int screenHeight, int windowWidth, int windowHeight,
+                           int dotsPerInch = kScreenDotsPerInch);
 
 // ---- Saving --------------------------------------------------------------
 

@@ -1,67 +1,22 @@
 #include "settings/win32_settings_dialog.h"
 
-#include <commdlg.h>
-#include <shellapi.h>
-
-#include <array>
-#include <cstddef>
-#include <optional>
-#include <string>
-
-#include "common/win32_system_dlls.h"
+#include "common/win32_dpi.h"
 #include "common/win32_text.h"
-#include "controls/win32_command.h"
+#include "settings/mark_design.h"
 #include "settings/settings_resources.h"
+#include "settings/win32_dialog_window.h"
 
 namespace kb::settings {
 
 namespace {
 
-// One function of a system DLL, bound at its first use; null without it.
-// NOTE: comdlg32 and shell32 are not imported: only this dialog needs them,
-// and loading them (with the comctl32 they pull in, which sets up theming) at
-// every start would delay the show's first pictures.
-template <typename Function>
-Function systemFunction(const char* dll, const char* name) {
-  void* address = nullptr;
-  const SystemFunction function{name, &address};
-  bindSystemFunctions(dll, &function, 1);
-  return reinterpret_cast<Function>(address);
-}
-
 constexpr wchar_t kWindowClass[] = L"Q_Tavel_P";
 constexpr wchar_t kPanelClass[] = L"Q_Tavel_P.Pic_C";
 constexpr wchar_t kOwnerClass[] = L"Q_Tavel_P.Owner";
 constexpr COLORREF kWindowBackground = 0x00C0C0C0;
-constexpr COLORREF kDesignedByColour = 0x00FFFFFF;
-constexpr COLORREF kLabelColour = 0x00000000;
 constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
-constexpr int kRepeatListPixels = 200;  // height of the open drop-down list
-constexpr DWORD kComApartment = 0x2;    // COINIT_APARTMENTTHREADED
-constexpr DWORD kComNoOle1Dde = 0x4;    // COINIT_DISABLE_OLE1DDE
-
-// The open-file request, through the Unicode call so that its texts read
-// right on every code page.
-constexpr wchar_t kBrowseFilter[] = L"BGMﾌｧｲﾙ (MP3 WAV)\0*.MP3;*.WAV\0";
-constexpr wchar_t kBrowseTitle[] = L"ﾌｧｲﾙを開く";
-constexpr int kBrowseBufferChars = 255;
-// The size of the request as the common dialog first knew it, which every
-// version accepts: 76 bytes in the 32-bit build.
-constexpr DWORD kBrowseRequestSize =
-    offsetof(OPENFILENAMEW, lpTemplateName) + sizeof(OPENFILENAMEW::lpTemplateName);
-static_assert(sizeof(void*) != 4 || kBrowseRequestSize == 76, "the 76-byte request");
-
-RECT pixelRect(const TwipsRect& twips) {
-  const PixelRect p = toPixels(twips);
-  return {p.left, p.top, p.left + p.width, p.top + p.height};
-}
-
-HFONT createFont(const char* faceUtf8, double points, BYTE charset) {
-  const std::wstring face = widen(faceUtf8, CP_UTF8);
-  return CreateFontW(-pointsToPixels(points), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, charset,
-                     OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                     DEFAULT_PITCH | FF_DONTCARE, face.c_str());
-}
+constexpr int kRepeatListTwips = 3000;  // height of the open drop-down list
+constexpr UINT kDpiChanged = 0x02E0;    // WM_DPICHANGED
 
 // The closed drop-down's height comes from its selection field, which the
 // combo box pads in its own way: correct the field by what it made of it.
@@ -75,138 +30,6 @@ void fitClosedHeight(HWND box, int height) {
     SendMessageW(box, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field + error);
   }
 }
-
-// A persistent off-screen picture of a window's client area: the gradient
-// and the windowless controls are drawn into it, and WM_PAINT copies it.
-class Canvas {
- public:
-  ~Canvas() { release(); }
-
-  HDC resize(int width, int height) {
-    release();
-    const HDC screen = GetDC(nullptr);
-    dc_ = CreateCompatibleDC(screen);
-    bitmap_ = CreateCompatibleBitmap(screen, width > 0 ? width : 1, height > 0 ? height : 1);
-    ReleaseDC(nullptr, screen);
-    oldBitmap_ = SelectObject(dc_, bitmap_);
-    width_ = width;
-    height_ = height;
-    return dc_;
-  }
-
-  HDC dc() const { return dc_; }
-  int width() const { return width_; }
-  int height() const { return height_; }
-
-  void paint(HWND window) const {
-    PAINTSTRUCT paint;
-    const HDC target = BeginPaint(window, &paint);
-    if (dc_ != nullptr) BitBlt(target, 0, 0, width_, height_, dc_, 0, 0, SRCCOPY);
-    EndPaint(window, &paint);
-  }
-
- private:
-  void release() {
-    if (dc_ == nullptr) return;
-    SelectObject(dc_, oldBitmap_);
-    DeleteObject(bitmap_);
-    DeleteDC(dc_);
-    dc_ = nullptr;
-  }
-
-  HDC dc_ = nullptr;
-  HBITMAP bitmap_ = nullptr;
-  HGDIOBJ oldBitmap_ = nullptr;
-  int width_ = 0;
-  int height_ = 0;
-};
-
-void fillGradient(HDC dc, int width, int height, GradientTone tone) {
-  const std::vector<Rgb> rows = gradientRows(height, tone);
-  for (int y = 0; y < height; ++y) {
-    const Rgb& c = rows[static_cast<std::size_t>(y)];
-    const HBRUSH brush = CreateSolidBrush(RGB(c.red, c.green, c.blue));
-    const RECT line{0, y, width, y + 1};
-    FillRect(dc, &line, brush);
-    DeleteObject(brush);
-  }
-}
-
-// A transparent label: text from its top-left corner, never cut at its edges.
-void drawLabel(HDC dc, const TwipsRect& where, const std::wstring& text, UINT align,
-               COLORREF colour) {
-  RECT area = pixelRect(where);
-  SetTextColor(dc, colour);
-  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &area,
-            align | DT_TOP | DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP);
-}
-
-class SettingsDialog {
- public:
-  SettingsDialog(HINSTANCE instance, SharedState& shared, const DialogHost& host)
-      : instance_(instance), shared_(shared), host_(host) {}
-
-  ~SettingsDialog() {
-    DeleteObject(labelFont_);
-    DeleteObject(panelFont_);
-    DeleteObject(markEmpty_);
-    DeleteObject(markFilled_);
-    if (owner_ != nullptr) DestroyWindow(owner_);
-  }
-
-  // Creates the windows; on failure the object is gone with them.
-  bool Create();
-  void Load();
-  HWND Window() const { return window_; }
-  bool PreTranslate(const MSG& message);
-  void ShowModal();
-
-  static SettingsDialog* FromWindow(HWND window) {
-    return reinterpret_cast<SettingsDialog*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-  }
-  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  static LRESULT CALLBACK PanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-
- private:
-  LRESULT HandleWindow(UINT message, WPARAM wParam, LPARAM lParam);
-  LRESULT HandlePanel(UINT message, WPARAM wParam, LPARAM lParam);
-
-  bool CreateControls();
-  controls::Command* CreateButton(HWND parent, int id, const ControlLayout& where,
-                                  const char* caption, void (SettingsDialog::*onClick)());
-  void PlaceWindow();
-  void ShowKind(const KindView& view);
-  void RenderWindowImage();
-  void RenderPanelImage();
-  void PressOnPanel(POINT at);
-
-  void Browse();
-  void Confirm();
-  void Cancel() { PostMessageW(window_, WM_CLOSE, 0, 0); }
-  void OpenWebPage();
-  void Unload();
-
-  HINSTANCE instance_;
-  SharedState& shared_;
-  DialogHost host_;
-  HWND owner_ = nullptr;
-  HWND window_ = nullptr;
-  HWND panel_ = nullptr;
-  HWND repeatBox_ = nullptr;
-  controls::Command* cmdBgm_ = nullptr;
-  controls::Command* cmdSet_ = nullptr;
-  controls::Command* cmdCan_ = nullptr;
-  controls::Command* cmdEtc_ = nullptr;
-  HFONT labelFont_ = nullptr;
-  HFONT panelFont_ = nullptr;
-  HBITMAP markEmpty_ = nullptr;
-  HBITMAP markFilled_ = nullptr;
-  HBRUSH white_ = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-  Canvas windowImage_;
-  Canvas panelImage_;
-  KindView view_ = kindView(-1);
-  HWND lastFocus_ = nullptr;
-};
 
 void registerClasses(HINSTANCE instance) {
   WNDCLASSEXW known{};
@@ -241,26 +64,21 @@ void registerClasses(HINSTANCE instance) {
   RegisterClassExW(&owner);
 }
 
+}  // namespace
+
 bool SettingsDialog::Create() {
   registerClasses(instance_);
   // NOTE: a top-level window gets a task-bar button unless it is owned; a
   // hidden owner of our own keeps the ordinary caption with its close box.
   owner_ = CreateWindowExW(0, kOwnerClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance_,
                            nullptr);
-  labelFont_ = createFont(text::kLabelFont, kLabelFontPoints, kShiftJisCharset);
-  panelFont_ = createFont(text::kPanelFont, kPanelFontPoints, DEFAULT_CHARSET);
-  markEmpty_ = static_cast<HBITMAP>(LoadImageW(instance_, MAKEINTRESOURCEW(KB_SETTINGS_MARK_EMPTY),
-                                               IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-  markFilled_ =
-      static_cast<HBITMAP>(LoadImageW(instance_, MAKEINTRESOURCEW(KB_SETTINGS_MARK_FILLED),
-                                      IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-
-  RECT outer{0, 0, twipsToPixels(kClientWidthTwips), twipsToPixels(kClientHeightTwips)};
-  AdjustWindowRectEx(&outer, kWindowStyle, FALSE, 0);
+  // The owner lies on the primary monitor, where the window is placed.
+  dpi_ = windowDpi(owner_);
+  MakeDpiResources();
+  const SIZE outer = OuterSize();
   const std::wstring caption = widen(text::kCaption, CP_UTF8);
   window_ = CreateWindowExW(0, kWindowClass, caption.c_str(), kWindowStyle, CW_USEDEFAULT,
-                            CW_USEDEFAULT, outer.right - outer.left, outer.bottom - outer.top,
-                            owner_, nullptr, instance_, this);
+                            CW_USEDEFAULT, outer.cx, outer.cy, owner_, nullptr, instance_, this);
   if (window_ == nullptr) {
     delete this;
     return false;
@@ -272,7 +90,7 @@ bool SettingsDialog::Create() {
 
 // Children are made in the focus order, which is also their z-order.
 bool SettingsDialog::CreateControls() {
-  const RECT panel = pixelRect(layout::kPanel.rect);
+  const RECT panel = pixelRect(layout::kPanel.rect, dpi_);
   panel_ = CreateWindowExW(
       0, kPanelClass, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPCHILDREN, panel.left,
       panel.top, panel.right - panel.left, panel.bottom - panel.top, window_,
@@ -281,12 +99,12 @@ bool SettingsDialog::CreateControls() {
 
   // The drop-down's height includes its open list; the closed box is sized
   // by its selection field below.
-  const RECT box = pixelRect(layout::kRepeatBox.rect);
+  const RECT box = pixelRect(layout::kRepeatBox.rect, dpi_);
   repeatBox_ = CreateWindowExW(
       0, L"COMBOBOX", L"",
       WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL, box.left,
-      box.top, box.right - box.left, box.bottom - box.top + kRepeatListPixels, panel_,
-      reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdRepeatBox)), instance_, nullptr);
+      box.top, box.right - box.left, box.bottom - box.top + twipsToPixels(kRepeatListTwips, dpi_),
+      panel_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdRepeatBox)), instance_, nullptr);
   SendMessageW(repeatBox_, WM_SETFONT, reinterpret_cast<WPARAM>(panelFont_), FALSE);
   fitClosedHeight(repeatBox_, box.bottom - box.top);
 
@@ -310,6 +128,7 @@ controls::Command* SettingsDialog::CreateButton(HWND parent, int id, const Contr
   setup.bounds = {where.rect.left, where.rect.top, where.rect.width, where.rect.height};
   setup.caption = caption;
   setup.font = controls::DialogFont();
+  setup.dotsPerInch = dpi_;
   setup.onClick = [this, onClick] { (this->*onClick)(); };
   return controls::Command::Create(parent, setup);
 }
@@ -319,8 +138,67 @@ void SettingsDialog::PlaceWindow() {
   GetWindowRect(window_, &outer);
   const ScreenPoint at =
       dialogPosition(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
-                     outer.right - outer.left, outer.bottom - outer.top);
+                     outer.right - outer.left, outer.bottom - outer.top, dpi_);
   SetWindowPos(window_, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+SIZE SettingsDialog::OuterSize() const {
+  return outerSizeForDpi(twipsToPixels(kClientWidthTwips, dpi_),
+                         twipsToPixels(kClientHeightTwips, dpi_), kWindowStyle, 0, dpi_);
+}
+
+// Fonts and marks at the window's resolution: a 96-DPI mark is the picture
+// the program carries, any other is drawn at its size.
+void SettingsDialog::MakeDpiResources() {
+  for (HGDIOBJ old : {static_cast<HGDIOBJ>(labelFont_), static_cast<HGDIOBJ>(panelFont_),
+                      static_cast<HGDIOBJ>(markEmpty_), static_cast<HGDIOBJ>(markFilled_)})
+    if (old != nullptr) DeleteObject(old);
+  labelFont_ = createFont(text::kLabelFont, kLabelFontPoints, kShiftJisCharset, dpi_);
+  panelFont_ = createFont(text::kPanelFont, kPanelFontPoints, DEFAULT_CHARSET, dpi_);
+  const auto mark = [this](bool filled, int resource) {
+    if (dpi_ != kScreenDotsPerInch) return createBitmap(PaintMark(filled, dpi_));
+    return static_cast<HBITMAP>(
+        LoadImageW(instance_, MAKEINTRESOURCEW(resource), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+  };
+  markEmpty_ = mark(false, KB_SETTINGS_MARK_EMPTY);
+  markFilled_ = mark(true, KB_SETTINGS_MARK_FILLED);
+}
+
+// The window moved to a monitor of another resolution: everything is laid
+// out and drawn again there. A suggested place off every screen is not
+// taken; the window keeps its own corner.
+void SettingsDialog::ChangeDpi(int dotsPerInch, const RECT* suggested) {
+  dpi_ = usableDpi(dotsPerInch);
+  MakeDpiResources();
+  RECT now{};
+  GetWindowRect(window_, &now);
+  POINT corner{now.left, now.top};
+  if (suggested != nullptr && MonitorFromRect(suggested, MONITOR_DEFAULTTONULL) != nullptr)
+    corner = {suggested->left, suggested->top};
+  const SIZE outer = OuterSize();
+  SetWindowPos(window_, nullptr, corner.x, corner.y, outer.cx, outer.cy,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+  const auto place = [this](HWND control, const TwipsRect& where, int extraHeight) {
+    const RECT at = pixelRect(where, dpi_);
+    MoveWindow(control, at.left, at.top, at.right - at.left, at.bottom - at.top + extraHeight,
+               TRUE);
+  };
+  place(panel_, layout::kPanel.rect, 0);
+  SendMessageW(repeatBox_, WM_SETFONT, reinterpret_cast<WPARAM>(panelFont_), FALSE);
+  place(repeatBox_, layout::kRepeatBox.rect, twipsToPixels(kRepeatListTwips, dpi_));
+  fitClosedHeight(repeatBox_, pixelRect(layout::kRepeatBox.rect, dpi_).bottom -
+                                  pixelRect(layout::kRepeatBox.rect, dpi_).top);
+  const std::pair<controls::Command*, const ControlLayout*> buttons[] = {
+      {cmdBgm_, &layout::kCmdBgm},
+      {cmdSet_, &layout::kCmdSet},
+      {cmdCan_, &layout::kCmdCan},
+      {cmdEtc_, &layout::kCmdEtc}};
+  for (const auto& [button, where] : buttons) {
+    button->SetDpi(dpi_);
+    place(button->Window(), where->rect, 0);
+  }
+  RenderWindowImage();
+  RenderPanelImage();
 }
 
 // The window's load handler.
@@ -349,101 +227,9 @@ void SettingsDialog::ShowKind(const KindView& view) {
   EnableWindow(repeatBox_, FALSE);
   view_ = view;
   RenderPanelImage();
+  AnnounceKind();
   if (view.repeatBoxEnabled) EnableWindow(repeatBox_, TRUE);
   if (view.browseEnabled) cmdBgm_->SetEnabled(true);
-}
-
-void SettingsDialog::RenderWindowImage() {
-  RECT client{};
-  GetClientRect(window_, &client);
-  const HDC dc = windowImage_.resize(client.right, client.bottom);
-  fillGradient(dc, client.right, client.bottom, GradientTone::Window);
-  const HGDIOBJ oldFont = SelectObject(dc, labelFont_);
-  SetBkMode(dc, TRANSPARENT);
-  drawLabel(dc, layout::kDesignedBy.rect, widen(text::kDesignedBy, CP_UTF8), DT_LEFT,
-            kDesignedByColour);
-  SelectObject(dc, oldFont);
-  InvalidateRect(window_, nullptr, FALSE);
-}
-
-// The panel with its windowless controls: heading frame, labels, marks and
-// the file name box.
-void SettingsDialog::RenderPanelImage() {
-  RECT client{};
-  GetClientRect(panel_, &client);
-  if (panelImage_.width() != client.right || panelImage_.height() != client.bottom)
-    panelImage_.resize(client.right, client.bottom);
-  const HDC dc = panelImage_.dc();
-  fillGradient(dc, client.right, client.bottom, GradientTone::Panel);
-
-  const RECT frame = pixelRect(layout::kHeadingFrame.rect);
-  FrameRect(dc, &frame, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-
-  const HGDIOBJ oldFont = SelectObject(dc, labelFont_);
-  SetBkMode(dc, TRANSPARENT);
-  drawLabel(dc, layout::kHeading.rect, widen(text::kHeading, CP_UTF8), DT_CENTER, kLabelColour);
-  drawLabel(dc, layout::kRepeatLabel.rect, widen(text::kRepeatLabel, CP_UTF8), DT_LEFT,
-            kLabelColour);
-  for (std::size_t kind = 0; kind < 3; ++kind)
-    drawLabel(dc, layout::kKindLabels[kind].rect, widen(text::kKindLabels[kind], CP_UTF8), DT_LEFT,
-              kLabelColour);
-
-  // The file name is kept in the ANSI code page, as the profile and file
-  // dialog calls give it.
-  const RECT nameBox = pixelRect(layout::kFileName.rect);
-  FrameRect(dc, &nameBox, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-  RECT nameText{nameBox.left + 2, nameBox.top + 2, nameBox.right - 2, nameBox.bottom - 1};
-  const std::wstring name = widen(shared_.BgmFile, CP_ACP);
-  SetTextColor(dc, kLabelColour);
-  DrawTextW(dc, name.c_str(), static_cast<int>(name.size()), &nameText,
-            DT_LEFT | DT_TOP | DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX);
-  SelectObject(dc, oldFont);
-
-  const HDC marks = CreateCompatibleDC(dc);
-  for (std::size_t kind = 0; kind < 3; ++kind) {
-    const HGDIOBJ old = SelectObject(marks, view_.markFilled[kind] ? markFilled_ : markEmpty_);
-    const RECT at = pixelRect(layout::kKindMarks[kind].rect);
-    BITMAP size{};
-    GetObjectW(view_.markFilled[kind] ? markFilled_ : markEmpty_, sizeof size, &size);
-    BitBlt(dc, at.left, at.top, size.bmWidth, size.bmHeight, marks, 0, 0, SRCCOPY);
-    SelectObject(marks, old);
-  }
-  DeleteDC(marks);
-  InvalidateRect(panel_, nullptr, FALSE);
-}
-
-// A press of any mouse button on a kind's mark or label selects that kind.
-void SettingsDialog::PressOnPanel(POINT at) {
-  SetFocus(panel_);
-  if (const std::optional<int> kind = kindAt(at.x, at.y)) ShowKind(selectKind(shared_, *kind));
-}
-
-void SettingsDialog::Browse() {
-  std::array<wchar_t, kBrowseBufferChars> file{};
-  std::array<wchar_t, kBrowseBufferChars> title{};
-  OPENFILENAMEW request{};
-  request.lStructSize = kBrowseRequestSize;
-  request.hwndOwner = window_;
-  request.hInstance = instance_;
-  request.lpstrFilter = kBrowseFilter;
-  request.lpstrFile = file.data();
-  request.nMaxFile = kBrowseBufferChars;
-  request.lpstrFileTitle = title.data();
-  request.nMaxFileTitle = kBrowseBufferChars;
-  request.lpstrTitle = kBrowseTitle;
-  static const auto getOpenFileName =
-      systemFunction<BOOL(WINAPI*)(OPENFILENAMEW*)>("comdlg32.dll", "GetOpenFileNameW");
-  shared_.ApiResult = getOpenFileName != nullptr && getOpenFileName(&request);
-  if (shared_.ApiResult <= 0) return;
-  // The buffer is always terminated: the dialog fails rather than fill it.
-  file.back() = L'\0';
-  // The settings file and the music calls take the ANSI code page: a path it
-  // cannot spell is kept by its short form, and one with neither is not
-  // taken at all, as if the dialog had been cancelled.
-  const std::optional<std::string> stored = ansiPath(ansiSpellings(file.data()));
-  if (!stored) return;
-  shared_.BgmFile = *stored;
-  RenderPanelImage();
 }
 
 void SettingsDialog::Confirm() {
@@ -455,49 +241,10 @@ void SettingsDialog::Confirm() {
   PostMessageW(window_, WM_CLOSE, 0, 0);
 }
 
-void SettingsDialog::OpenWebPage() {
-  SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(32514)));  // IDC_WAIT
-  static const auto shellExecute =
-      systemFunction<HINSTANCE(WINAPI*)(HWND, const char*, const char*, const char*, const char*,
-                                        INT)>("shell32.dll", "ShellExecuteA");
-  // NOTE: the handler of "open" may be a COM extension: the shell asks its
-  // callers to initialise COM on the calling thread, apartment-threaded.
-  static const auto coInitializeEx =
-      systemFunction<HRESULT(WINAPI*)(void*, DWORD)>("ole32.dll", "CoInitializeEx");
-  static const auto coUninitialize = systemFunction<void(WINAPI*)()>("ole32.dll", "CoUninitialize");
-  const bool com = coInitializeEx != nullptr && coUninitialize != nullptr &&
-                   SUCCEEDED(coInitializeEx(nullptr, kComApartment | kComNoOle1Dde));
-  if (shellExecute != nullptr) shellExecute(window_, "open", kMakerWebPage, "", "", SW_SHOWNORMAL);
-  if (com) coUninitialize();
-  SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)));
-}
-
 // The window's unload: the close animation, never a save.
 void SettingsDialog::Unload() {
   if (host_.animateClose) host_.animateClose(window_);
   DestroyWindow(window_);
-}
-
-bool SettingsDialog::PreTranslate(const MSG& message) {
-  if (message.message != WM_KEYDOWN || message.wParam != VK_TAB) return false;
-  if (message.hwnd != window_ && !IsChild(window_, message.hwnd)) return false;
-  // Indexed by FocusStop.
-  const std::array<HWND, kFocusStopCount> stops{
-      panel_,           repeatBox_, cmdBgm_->Window(), cmdSet_->Window(), cmdCan_->Window(),
-      cmdEtc_->Window()};
-  const HWND focus = GetFocus();
-  std::size_t current = 0;
-  std::array<bool, kFocusStopCount> canFocus{};
-  for (std::size_t i = 0; i < stops.size(); ++i) {
-    if (stops[i] == focus || IsChild(stops[i], focus)) current = i;
-    canFocus[i] = IsWindowEnabled(stops[i]) && IsWindowVisible(stops[i]);
-  }
-  const FocusStop next =
-      nextFocus(static_cast<FocusStop>(current), GetKeyState(VK_SHIFT) < 0, canFocus);
-  if (next == static_cast<FocusStop>(current)) return true;
-  SetFocus(stops[static_cast<std::size_t>(next)]);
-  if (next == FocusStop::RepeatBox) SendMessageW(repeatBox_, CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
-  return true;
 }
 
 void SettingsDialog::ShowModal() {
@@ -552,6 +299,9 @@ LRESULT SettingsDialog::HandleWindow(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_CLOSE:
       Unload();
       return 0;
+    case kDpiChanged:
+      ChangeDpi(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
+      return 0;
     default:
       return DefWindowProcW(window_, message, wParam, lParam);
   }
@@ -581,11 +331,18 @@ LRESULT SettingsDialog::HandlePanel(UINT message, WPARAM wParam, LPARAM lParam) 
     case WM_PAINT:
       panelImage_.paint(panel_);
       return 0;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+      PanelFocusChanged(message == WM_SETFOCUS);
+      return 0;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
       PressOnPanel({static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
       return 0;
+    case WM_GETOBJECT:
+      if (const LRESULT object = panelAccessible_.Answer(panel_, wParam, lParam)) return object;
+      return DefWindowProcW(panel_, message, wParam, lParam);
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX:
       // The track box is white; its disabled look stays the system's.
@@ -595,8 +352,6 @@ LRESULT SettingsDialog::HandlePanel(UINT message, WPARAM wParam, LPARAM lParam) 
       return DefWindowProcW(panel_, message, wParam, lParam);
   }
 }
-
-}  // namespace
 
 HWND LoadSettingsDialog(HINSTANCE instance, SharedState& shared, const DialogHost& host) {
   auto* dialog = new SettingsDialog(instance, shared, host);

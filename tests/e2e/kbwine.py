@@ -3,6 +3,7 @@ Wine (the prefix of the build under test, KB_WINE_ARCH) on the Xvfb display that
 
 Every wait has a deadline; nothing sleeps for a fixed time to let things
 happen."""
+import contextlib
 import os
 import re
 import struct
@@ -53,14 +54,27 @@ def reg_query(key, value):
     return None
 
 
-def reg_set(key, value, data):
-    start("reg", "add", key, "/v", value, "/d", data, "/f",
+def reg_set(key, value, data, kind="REG_SZ"):
+    start("reg", "add", key, "/v", value, "/t", kind, "/d", data, "/f",
           stdout=subprocess.DEVNULL).wait(timeout=60)
 
 
 def reg_delete(key, value):
     start("reg", "delete", key, "/v", value, "/f",
           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL).wait(timeout=60)
+
+
+@contextlib.contextmanager
+def display_dpi(dpi):
+    """Every program of this prefix sees a display of `dpi` dots per inch
+    (150 % is 144) until the block ends: Wine reads LogPixels when it starts."""
+    reg_set(r"HKCU\Control Panel\Desktop", "LogPixels", str(dpi), "REG_DWORD")
+    end_wine()
+    try:
+        yield
+    finally:
+        reg_delete(r"HKCU\Control Panel\Desktop", "LogPixels")
+        end_wine()
 
 
 def unix_path(windows_path):

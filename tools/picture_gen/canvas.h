@@ -5,21 +5,12 @@
 
 #include <cstdint>
 
-#include "common/image.h"
+#include "common/drawing.h"
 
 namespace kb::gen {
 
-struct Rgb {
-  std::uint8_t r = 0, g = 0, b = 0;
-};
-
-constexpr Rgb hex(std::uint32_t rrggbb) {
-  return {static_cast<std::uint8_t>(rrggbb >> 16), static_cast<std::uint8_t>(rrggbb >> 8),
-          static_cast<std::uint8_t>(rrggbb)};
-}
-
-// `t` = 0 gives a, 1 gives b.
-Rgb mix(Rgb a, Rgb b, double t);
+// hex, mix, makeImage and setPixel come from common/drawing.h.
+using Rgb = RgbColour;
 
 // Sine and cosine of a whole turn (1.0 = 360 degrees).
 double sinTurns(double turns);
@@ -35,9 +26,5 @@ double hash01(int x, int y, int seed);
 
 // Hue 0..1 around the colour wheel at full saturation and value.
 Rgb hue(double turns);
-
-RgbImage makeImage(int width, int height, Rgb fill = {});
-// Pixels off the image are ignored.
-void setPixel(RgbImage& image, int x, int y, Rgb colour);
 
 }  // namespace kb::gen

@@ -2,26 +2,13 @@
 
 #include <cmath>
 
+#include "settings/mark_design.h"
 #include "tools/picture_gen/canvas.h"
 
 namespace kb::gen {
 namespace {
 
-constexpr int kMarkSide = 12, kIconSide = 32;
-
-RgbImage paintBox(Rgb border, Rgb insideTop, Rgb insideBottom) {
-  RgbImage mark = makeImage(kMarkSide, kMarkSide, hex(0xFFFFFF));
-  for (int y = 1; y < kMarkSide - 1; ++y)
-    for (int x = 1; x < kMarkSide - 1; ++x)
-      setPixel(mark, x, y, mix(insideTop, insideBottom, (y - 1) / double(kMarkSide - 3)));
-  for (int i = 0; i < kMarkSide; ++i) {
-    setPixel(mark, i, 0, border);
-    setPixel(mark, i, kMarkSide - 1, border);
-    setPixel(mark, 0, i, border);
-    setPixel(mark, kMarkSide - 1, i, border);
-  }
-  return mark;
-}
+constexpr int kIconSide = 32;
 
 // 6 x 6 x 6 colour cube followed by 40 greys.
 std::array<Rgb, 256> iconPalette() {
@@ -75,11 +62,11 @@ bool reelPixel(double x, double y, Rgb* colour) {
 }  // namespace
 
 RgbImage paintEmptyMark() {
-  return paintBox(hex(0x404040), hex(0xFFFFFF), hex(0xF0F0F0));
+  return settings::PaintMark(false, 96);
 }
 
 RgbImage paintFilledMark() {
-  return paintBox(hex(0x003C74), hex(0x5A9AF0), hex(0x1846C8));
+  return settings::PaintMark(true, 96);
 }
 
 IndexedIcon paintIcon() {

@@ -1,5 +1,5 @@
-// The six 64 x 25 skin pictures of the Command button: a 4-pixel frame band
-// around a face. Only the band is ever drawn by the button.
+// The six 64 x 25 skin pictures of the Command button, as assets/skins holds
+// them: drawn by controls/skin_design.h at 96 dots per inch.
 #pragma once
 
 #include <string>

@@ -6,7 +6,11 @@ it, or at once when the handle names none.
 
 NOTE: Wine 8 does not put the painting of a child window on the screen when
 its top-level window belongs to another process, so the pixels of the
-preview are checked in-process by the windows_host_forms test instead."""
+preview are checked in-process by the windows_host_forms test instead; this
+script runs that check again on a display of 150 %."""
+import os
+import subprocess
+
 import hostwine
 import kbwine
 
@@ -63,6 +67,15 @@ def test_no_window_ends_at_once():
         assert kbwine.wait_exit(hostwine.start_scr(*args), 30) == 0, args
 
 
+def test_the_picture_keeps_its_share_at_150_percent():
+    with kbwine.display_dpi(144):
+        check = kbwine.start(os.path.join(kbwine.BIN_DIR, "windows_host_forms.exe"),
+                             "--gtest_filter=PreviewForm.PictureAtTopLeft*",
+                             stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
+        out = check.communicate(timeout=120)[0].decode("utf-8", "replace")
+        assert check.returncode == 0 and "[  PASSED  ] 1 test" in out, out
+
+
 def main():
     kbwine.end_wine()
     try:
@@ -70,6 +83,7 @@ def main():
         test_ends_when_the_host_ends_without_destroying_its_window()
         test_two_previews_run_side_by_side()
         test_no_window_ends_at_once()
+        test_the_picture_keeps_its_share_at_150_percent()
     finally:
         kbwine.end_wine()
     print("preview tests passed")

@@ -9,6 +9,7 @@
 
 #include <cstdio>
 #include <string>
+#include <utility>
 
 #include "common/win32_text.h"
 #include "settings/win32_settings_dialog.h"
@@ -74,5 +75,17 @@ int main(int argc, char** argv) {
               IsWindowEnabled(GetDlgItem(panel, kb::settings::kIdCmdBgm)) ? 1 : 0);
   std::printf("focus=%s\n", focusName(dialog, panel, thread.hwndFocus));
   std::printf("close_box=%ld,%ld,%ld,%ld\n", close.left, close.top, close.right, close.bottom);
+  RECT area{};
+  GetClientRect(dialog, &area);
+  std::printf("client=%ld,%ld\n", area.right, area.bottom);
+  const std::pair<const char*, HWND> buttons[] = {
+      {"etc", GetDlgItem(dialog, kb::settings::kIdCmdEtc)},
+      {"set", GetDlgItem(dialog, kb::settings::kIdCmdSet)},
+      {"can", GetDlgItem(dialog, kb::settings::kIdCmdCan)},
+      {"bgm", GetDlgItem(panel, kb::settings::kIdCmdBgm)}};
+  for (const auto& [name, button] : buttons) {  // on the screen
+    GetWindowRect(button, &area);
+    std::printf("button_%s=%ld,%ld,%ld,%ld\n", name, area.left, area.top, area.right, area.bottom);
+  }
   return 0;
 }

@@ -142,8 +142,9 @@ def wait_probe(name, value, timeout=20.0):
 class Dialog:
     """The running settings dialog of one /c start."""
 
-    def __init__(self, folder, timeout=60.0, env=None, log=None):
-        """Starts /c; `log` takes Wine's messages (see `env` WINEDEBUG)."""
+    def __init__(self, folder, timeout=60.0, env=None, log=None, dpi=96):
+        """Starts /c; `log` takes Wine's messages (see `env` WINEDEBUG). The
+        places below are those at 96 dots per inch (`dpi`, kbwine.display_dpi)."""
         ensure_drawn_caption()
         self.folder = folder
         self.log = open(log, "wb") if log else subprocess.DEVNULL
@@ -153,7 +154,10 @@ class Dialog:
                         timeout, what=f"window {TITLE!r}")
         assert self.process.poll() is None, f"/c ended at once with code {self.process.returncode}"
         self.window = kbwine.find_windows(TITLE)[0]
-        kbwine.wait_for(self.painted, 30, what="the dialog shown and painted")
+        if dpi == 96:
+            kbwine.wait_for(self.painted, 30, what="the dialog shown and painted")
+        else:
+            kbwine.wait_for(lambda: probe().get("client"), 30, what="the dialog's report")
 
     def measure(self):
         """Where the window and its client area are on screen now."""

@@ -1,8 +1,9 @@
 """Editing in the real settings dialog: pressing marks and labels with any
 mouse button selects a kind, the track box takes typed text and list entries,
 OK writes the three keys (Shift-JIS names) in order with the track converted,
-Cancel or the close box write nothing, and the web-page button asks the shell
-to open the maker's page while the dialog stays open."""
+Cancel, Esc or the close box write nothing, the keyboard alone chooses and
+saves, and the web-page button asks the shell to open the maker's page while
+the dialog stays open."""
 import os
 
 import dialogwine
@@ -110,7 +111,7 @@ def test_long_file_name_survives_ok(folder):
 def test_cancel_and_close_box_write_nothing(folder):
     ini = kbwine.settings_file(1, 5)
     folder.write_ini(ini)
-    for close in ("cancel", "close box"):
+    for close in ("cancel", "close box", "Esc"):
         with dialogwine.Dialog(folder) as dialog:
             dialog.click_kind_label(2)
             wait_marks(dialog, [2])
@@ -119,10 +120,31 @@ def test_cancel_and_close_box_write_nothing(folder):
             dialog.type_track("17")
             if close == "cancel":
                 dialog.click_button("can")
+            elif close == "Esc":
+                kbwine.xdotool("key", "Escape")
             else:
                 dialog.click_close_box()
             assert dialog.wait_closed() == 0
         assert folder.ini_bytes() == ini, close
+
+
+def test_keyboard_alone(folder):
+    """The panel's arrows choose a kind, Tab walks on, Space presses the
+    focused button, Enter anywhere else is OK."""
+    folder.write_ini(kbwine.settings_file(1, 5))
+    with dialogwine.Dialog(folder) as dialog:
+        kbwine.xdotool("key", "--delay", "50", "Down", "Down", "Tab", "Tab")
+        wait_marks(dialog, [2])
+        dialogwine.wait_probe("focus", "set")
+        kbwine.xdotool("key", "space")
+        assert dialog.wait_closed() == 0, "Space on OK did not close the dialog"
+    assert written(folder) == [(KEY_KIND, b"2"), (KEY_REPEAT, b"5"), (KEY_FILE, b"")]
+    with dialogwine.Dialog(folder) as dialog:  # a file kind without a file loads as none
+        kbwine.xdotool("key", "Up")
+        wait_marks(dialog, [1])
+        kbwine.xdotool("key", "Return")
+        assert dialog.wait_closed() == 0, "Enter did not close the dialog"
+    assert written(folder)[0] == (KEY_KIND, b"1")
 
 
 def test_web_page_button_opens_the_page_and_stays(folder):
@@ -151,4 +173,5 @@ if __name__ == "__main__":
                           test_track_beyond_16_bits_stores_zero,
                           test_long_file_name_survives_ok,
                           test_cancel_and_close_box_write_nothing,
+                          test_keyboard_alone,
                           test_web_page_button_opens_the_page_and_stays])

@@ -251,6 +251,31 @@ TEST_F(CommandTest, PressAndDragOffAFocusedButtonRaisesNoClick) {
   EXPECT_EQ(core.FaceState(), kHighLightSelect);
 }
 
+TEST_F(CommandTest, SpaceOrEnterPressesLikeTheMouseAndTogetherTheyClickOnce) {
+  Reach(kSelected);
+  core.KeyDown();
+  core.KeyDown();  // the key's auto-repeat
+  EXPECT_EQ(port.clicks, 0);
+  core.KeyUp();
+  EXPECT_EQ(port.Skins(), (std::vector<Skin>{S::Pressed, S::Selected}));
+  EXPECT_EQ(port.clicks, 1);
+  // Key and mouse on the button together, released in either order: one Click.
+  for (bool keyFirst : {true, false}) {
+    port.Clear();
+    core.MouseMove();
+    core.KeyDown();
+    core.MouseDown(MouseButton::Left);
+    if (keyFirst) core.KeyUp();
+    core.MouseUp(MouseButton::Left);
+    if (!keyFirst) core.KeyUp();
+    EXPECT_EQ(port.clicks, 1) << keyFirst;
+  }
+  core.KeyDown();
+  core.FocusLost();  // the key's release goes elsewhere
+  core.KeyUp();
+  EXPECT_EQ(port.clicks, 1);
+}
+
 TEST_F(CommandTest, DisabledShowsDisableIgnoresEverythingAndNeverClicks) {
   Reach(kHighLight);
   core.SetEnabled(false);

@@ -6,6 +6,8 @@
 
 #include <ostream>
 
+#include "controls/skin_design.h"
+
 namespace kb::controls {
 
 void PrintTo(const Rect& r, std::ostream* out) {
@@ -13,6 +15,33 @@ void PrintTo(const Rect& r, std::ostream* out) {
 }
 
 namespace {
+
+// A pixel of a picture as 0xRRGGBB.
+std::uint32_t Pixel(const RgbImage& image, int x, int y) {
+  const std::uint8_t* p = image.at(x, y);
+  return static_cast<std::uint32_t>(p[0]) << 16 | p[1] << 8 | p[2];
+}
+
+TEST(SkinAtResolution, EachFrameLineGrowsWithTheScaleInItsOwnColour) {
+  // At 96 the pictures are the assets (the picture generator's own check).
+  for (const Skin skin : {Skin::Normal, Skin::Pressed}) {
+    const RgbImage small = PaintSkin(skin, 96), large = PaintSkin(skin, 192);
+    ASSERT_EQ(large.width, 128);
+    ASSERT_EQ(large.height, 50);
+    for (int ring = 0; ring < 4; ++ring)
+      for (int line : {2 * ring, 2 * ring + 1}) {
+        EXPECT_EQ(Pixel(large, 40, line), Pixel(small, 20, ring)) << ring;
+        EXPECT_EQ(Pixel(large, 40, 49 - line), Pixel(small, 20, 24 - ring)) << ring;
+        if (ring < 2) {  // the outer side columns are flat; the inner ones shade
+          EXPECT_EQ(Pixel(large, 127 - line, 25), Pixel(small, 63 - ring, 12)) << ring;
+        }
+      }
+  }
+  const RgbImage between = PaintSkin(Skin::Selected, 144);
+  EXPECT_EQ(between.width, 96);
+  EXPECT_EQ(between.height, 38);
+  EXPECT_EQ(Pixel(between, 48, 1), 0x003C74u) << "the frame line, a pixel and a half down";
+}
 
 TEST(FramePieces, SkinSizedFaceIsDrawnUnstretched) {
   const FramePieces pieces = ComputeFramePieces(960, 375, FramePieces{});

@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "common/number_text.h"
+#include "settings/mark_design.h"
 
 namespace {
 
@@ -160,6 +162,13 @@ TEST(DialogKind, SelectingChangesTheKindAndKeepsTrackAndFile) {
   EXPECT_EQ(state.BgmKind, 0);
   EXPECT_EQ(state.BgmRepeatTrack, 4);
   EXPECT_EQ(state.BgmFile, "C:\\music\\a.mp3");
+  // Arrow keys walk the kinds as shown (music CD, none, file) and round again;
+  // from no kind, to the first or the last.
+  using kb::settings::kindAfterArrow;
+  EXPECT_EQ((std::vector<int>{kindAfterArrow(1, true), kindAfterArrow(0, true),
+                              kindAfterArrow(2, true), kindAfterArrow(1, false),
+                              kindAfterArrow(7, true), kindAfterArrow(-1, false)}),
+            (std::vector<int>{0, 2, 1, 2, 1, 2}));
 }
 
 TEST(DialogPlacement, CentredAndAThirdDownInTwips) {
@@ -219,6 +228,39 @@ TEST(DialogLayout, TwipsToPixels) {
   EXPECT_EQ(kb::twipsToPixels(-8), -1);
   EXPECT_EQ(kb::twipsToPixels(22), 1);
   EXPECT_EQ(kb::twipsToPixels(23), 2);
+  // At 150 % and 200 %: the client area 1.5 and 2 times as large; a
+  // resolution Windows never reports counts as 96.
+  EXPECT_EQ(kb::twipsToPixels(kb::settings::kClientWidthTwips, 144), 719);
+  EXPECT_EQ(kb::twipsToPixels(kb::settings::kClientHeightTwips, 192), 504);
+  EXPECT_EQ(kb::pixelsToTwips(3, 192), 23);
+  for (int absurd : {0, -96, 95, 481, 100000}) EXPECT_EQ(kb::usableDpi(absurd), 96) << absurd;
+  EXPECT_EQ(kb::usableDpi(144), 144);
+}
+
+TEST(DialogMarks, GrowWithTheResolutionBorderAndAll) {
+  // At 96 the marks are the assets (the picture generator's own check).
+  const kb::RgbImage filled = kb::settings::PaintMark(true, 192);
+  ASSERT_EQ(filled.width, 24);
+  const auto pixel = [&filled](int x, int y) {
+    const std::uint8_t* p = filled.at(x, y);
+    return static_cast<std::uint32_t>(p[0]) << 16 | p[1] << 8 | p[2];
+  };
+  EXPECT_EQ(pixel(1, 12), 0x003C74u) << "a border two pixels thick";
+  EXPECT_EQ(pixel(12, 2), 0x5A9AF0u) << "the shading from its top colour";
+  EXPECT_EQ(pixel(12, 21), 0x1846C8u) << "to its bottom colour";
+  EXPECT_EQ(kb::settings::PaintMark(false, 144).width, 18);
+}
+
+TEST(DialogGradient, AtAnotherResolutionEachRowKeepsItsLastTwip) {
+  // 10 twips a pixel at 144: row r shows the line at twip 10 r + 9.
+  const std::vector<Rgb> rows = kb::settings::gradientRows(378, GradientTone::Window, 144);
+  ASSERT_EQ(rows.size(), 378u);
+  for (int row : {0, 100, 377})
+    EXPECT_EQ(rows[row],
+              kb::settings::gradientLineColour(10 * row + 9, 3780, GradientTone::Window));
+  // 7.5 twips a pixel at 192: rows 0 and 1 end in twips 7 and 14.
+  const std::vector<Rgb> sharp = kb::settings::gradientRows(504, GradientTone::Panel, 192);
+  EXPECT_EQ(sharp[1], kb::settings::gradientLineColour(14, 3780, GradientTone::Panel));
 }
 
 TEST(DialogSaving, OkWritesTheThreeKeysInOrderAsShiftJis) {

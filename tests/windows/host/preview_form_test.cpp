@@ -1,11 +1,16 @@
-// The preview form inside a 200 x 150 window of this process: its place and
-// size, its pixels (the picture at the top left, black to the right and
-// below), and the end of the message loop when the parent is destroyed.
+// The preview form inside a 200 x 150 window (in 96-DPI units) of this
+// process: its place and size, its pixels (the picture at the top left at its
+// own size in 96-DPI units, black to the right and below), and the end of the
+// message loop when the parent is destroyed. The e2e_host_preview test runs
+// it again at 144 dots per inch.
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
+#include <cmath>
 #include <vector>
 
+#include "common/win32_dpi.h"
 #include "host/win32_pictures.h"
 #include "host/win32_preview_form.h"
 #include "tests/windows/win32_test_support.h"
@@ -13,10 +18,8 @@
 namespace kb {
 namespace {
 
-constexpr int kParentWidth = 200, kParentHeight = 150;
-
-HWND makeWhiteParent() {
-  return test::makeWhiteWindow("kb_test_parent", "parent", 40, 30, kParentWidth, kParentHeight);
+HWND makeWhiteParent(int width, int height) {
+  return test::makeWhiteWindow("kb_test_parent", "parent", 40, 30, width, height);
 }
 
 // The window's pixels as 0x00RRGGBB, top row first.
@@ -38,9 +41,26 @@ std::vector<std::uint32_t> capture(HWND window, int width, int height) {
   return pixels;
 }
 
-bool closeTo(std::uint32_t pixel, const std::uint8_t* rgb) {
-  const int r = (pixel >> 16) & 0xFF, g = (pixel >> 8) & 0xFF, b = pixel & 0xFF;
-  return std::abs(r - rgb[0]) <= 2 && std::abs(g - rgb[1]) <= 2 && std::abs(b - rgb[2]) <= 2;
+// Whether a pixel of the picture drawn `scale` times its size is what the
+// picture holds there: within 2 of the picture's pixels it lies between
+// (the one pixel at scale 1), whatever smoothing drew it.
+bool closeTo(std::uint32_t pixel, const RgbImage& picture, int x, int y, double scale) {
+  const double px = (x + 0.5) / scale - 0.5, py = (y + 0.5) / scale - 0.5;
+  const int left = std::clamp(static_cast<int>(std::floor(px)), 0, picture.width - 1);
+  const int top = std::clamp(static_cast<int>(std::floor(py)), 0, picture.height - 1);
+  const int right = std::min(left + (px > left ? 1 : 0), picture.width - 1);
+  const int bottom = std::min(top + (py > top ? 1 : 0), picture.height - 1);
+  for (int channel = 0; channel < 3; ++channel) {
+    const int value = (pixel >> (16 - 8 * channel)) & 0xFF;
+    int low = 255, high = 0;
+    for (const int sx : {left, right})
+      for (const int sy : {top, bottom}) {
+        low = std::min(low, int{picture.at(sx, sy)[channel]});
+        high = std::max(high, int{picture.at(sx, sy)[channel]});
+      }
+    if (value < low - 2 || value > high + 2) return false;
+  }
+  return true;
 }
 
 TEST(PreviewForm, PictureAtTopLeftBlackElsewhereAndEndWithTheParent) {
@@ -49,7 +69,11 @@ TEST(PreviewForm, PictureAtTopLeftBlackElsewhereAndEndWithTheParent) {
   ASSERT_EQ(picture->width, 152);
   ASSERT_EQ(picture->height, 112);
 
-  const HWND parent = makeWhiteParent();
+  const int dpi = windowDpi(GetDesktopWindow());
+  const double scale = dpi / 96.0;
+  const int parentWidth = MulDiv(200, dpi, 96), parentHeight = MulDiv(150, dpi, 96);
+  const int pictureWidth = MulDiv(152, dpi, 96), pictureHeight = MulDiv(112, dpi, 96);
+  const HWND parent = makeWhiteParent(parentWidth, parentHeight);
   ASSERT_NE(parent, nullptr);
   SharedState shared;
   runPreviewSetup(shared, static_cast<std::int32_t>(reinterpret_cast<std::intptr_t>(parent)));
@@ -68,13 +92,14 @@ TEST(PreviewForm, PictureAtTopLeftBlackElsewhereAndEndWithTheParent) {
 
   UpdateWindow(form);
   EXPECT_FALSE(test::pumpPending());
-  const auto pixels = capture(form, kParentWidth, kParentHeight);
+  const auto pixels = capture(form, parentWidth, parentHeight);
   int wrong = 0;
-  for (int y = 0; y < kParentHeight; ++y) {
-    for (int x = 0; x < kParentWidth; ++x) {
-      const std::uint32_t pixel = pixels[y * kParentWidth + x];
-      const bool inPicture = x < picture->width && y < picture->height;
-      const bool right = inPicture ? closeTo(pixel, picture->at(x, y)) : (pixel & 0xFFFFFF) == 0;
+  for (int y = 0; y < parentHeight; ++y) {
+    for (int x = 0; x < parentWidth; ++x) {
+      const std::uint32_t pixel = pixels[y * parentWidth + x];
+      const bool inPicture = x < pictureWidth && y < pictureHeight;
+      const bool right =
+          inPicture ? closeTo(pixel, *picture, x, y, scale) : (pixel & 0xFFFFFF) == 0;
       if (!right && ++wrong <= 5) ADD_FAILURE() << "pixel " << x << "," << y << " is " << pixel;
     }
   }

@@ -2,6 +2,9 @@
 // selection, focus order and what its buttons write.
 #include <gtest/gtest.h>
 #include <windows.h>
+// clang-format off
+#include <oleacc.h>  // after windows.h
+// clang-format on
 
 #include <chrono>
 #include <string>
@@ -174,6 +177,48 @@ TEST_F(SettingsDialogTest, ButtonsCarryTheirCaptionsAndFont) {
     EXPECT_EQ(command->Font().points, 9.75);
     EXPECT_EQ(command->Font().charset, 128);
     EXPECT_EQ(command->Core().FaceState(), 1) << caption;  // initialised
+  }
+}
+
+// What a screen reader hears of a window's client area, asked through
+// oleacc as screen readers ask.
+struct Heard {
+  std::wstring name;
+  long role = 0, state = 0;
+};
+
+Heard hear(HWND window, long child) {
+  Heard heard;
+  IAccessible* object = nullptr;
+  if (FAILED(AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT),
+                                        __uuidof(IAccessible), reinterpret_cast<void**>(&object))))
+    return heard;
+  VARIANT id{};
+  id.vt = VT_I4;
+  id.lVal = child;
+  BSTR name = nullptr;
+  if (object->get_accName(id, &name) == S_OK) heard.name = name;
+  SysFreeString(name);
+  VARIANT value{};
+  if (object->get_accRole(id, &value) == S_OK) heard.role = value.lVal;
+  if (object->get_accState(id, &value) == S_OK) heard.state = value.lVal;
+  object->Release();
+  return heard;
+}
+
+TEST_F(SettingsDialogTest, ScreenReadersHearPushButtonsAndTheKindsAsRadioButtons) {
+  shared_.BgmKind = 1;
+  ASSERT_NE(load(), nullptr);
+  const Heard ok = hear(button(kb::settings::kIdCmdSet), CHILDID_SELF);
+  EXPECT_EQ(ok.name, L"設定");
+  EXPECT_EQ(ok.role, ROLE_SYSTEM_PUSHBUTTON);
+  EXPECT_TRUE(hear(button(kb::settings::kIdCmdBgm), CHILDID_SELF).state & STATE_SYSTEM_UNAVAILABLE);
+  const wchar_t* const shown[] = {L"音楽CD", L"無し", L"MP3、WAV"};
+  for (long child = 1; child <= 3; ++child) {
+    const Heard kind = hear(panel(), child);
+    EXPECT_EQ(kind.name, shown[child - 1]);
+    EXPECT_EQ(kind.role, ROLE_SYSTEM_RADIOBUTTON);
+    EXPECT_EQ((kind.state & STATE_SYSTEM_CHECKED) != 0, child == 1) << child;
   }
 }
 
