@@ -104,6 +104,7 @@ class SettingsDialog final : private controls::AccessibleSource {
                                   const char* caption, void (SettingsDialog::*onClick)());
   void PlaceWindow();
   SIZE OuterSize() const;
+  void FitClientArea();
   void MakeDpiResources();
   void ChangeDpi(int dotsPerInch, const RECT* suggested);
   void ShowKind(const KindView& view);

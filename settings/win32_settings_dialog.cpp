@@ -83,6 +83,7 @@ bool SettingsDialog::Create() {
     delete this;
     return false;
   }
+  FitClientArea();
   if (CreateControls()) return true;
   DestroyWindow(window_);  // the window owns this object and frees it as it goes
   return false;
@@ -147,6 +148,20 @@ SIZE SettingsDialog::OuterSize() const {
                          twipsToPixels(kClientHeightTwips, dpi_), kWindowStyle, 0, dpi_);
 }
 
+// NOTE: the frame Windows draws may not be the one asked for at this
+// resolution (a per-monitor window of the first kind keeps its 96-DPI
+// frame): the client area is made right by what it came out as.
+void SettingsDialog::FitClientArea() {
+  RECT outer{}, client{};
+  GetWindowRect(window_, &outer);
+  GetClientRect(window_, &client);
+  const int dx = twipsToPixels(kClientWidthTwips, dpi_) - client.right;
+  const int dy = twipsToPixels(kClientHeightTwips, dpi_) - client.bottom;
+  if (dx != 0 || dy != 0)
+    SetWindowPos(window_, nullptr, 0, 0, outer.right - outer.left + dx,
+                 outer.bottom - outer.top + dy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 // Fonts and marks at the window's resolution: a 96-DPI mark is the picture
 // the program carries, any other is drawn at its size.
 void SettingsDialog::MakeDpiResources() {
@@ -178,6 +193,7 @@ void SettingsDialog::ChangeDpi(int dotsPerInch, const RECT* suggested) {
   const SIZE outer = OuterSize();
   SetWindowPos(window_, nullptr, corner.x, corner.y, outer.cx, outer.cy,
                SWP_NOZORDER | SWP_NOACTIVATE);
+  FitClientArea();
   const auto place = [this](HWND control, const TwipsRect& where, int extraHeight) {
     const RECT at = pixelRect(where, dpi_);
     MoveWindow(control, at.left, at.top, at.right - at.left, at.bottom - at.top + extraHeight,

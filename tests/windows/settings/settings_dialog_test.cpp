@@ -222,6 +222,32 @@ TEST_F(SettingsDialogTest, ScreenReadersHearPushButtonsAndTheKindsAsRadioButtons
   }
 }
 
+TEST_F(SettingsDialogTest, MovedToAMonitorOfAnotherScalingItLaysItselfOutThere) {
+  ASSERT_NE(load(), nullptr);
+  RECT before{};
+  GetWindowRect(dialog_, &before);
+  constexpr UINT kDpiChanged = 0x02E0;
+  // Windows' suggestion lies off every screen: the window keeps its corner.
+  RECT nowhere{-30000, -30000, -29000, -29500};
+  SendMessageW(dialog_, kDpiChanged, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&nowhere));
+  RECT after{}, client{};
+  GetWindowRect(dialog_, &after);
+  GetClientRect(dialog_, &client);
+  EXPECT_EQ(after.left, before.left);
+  EXPECT_EQ(after.top, before.top);
+  EXPECT_EQ(client.right, 719);
+  EXPECT_EQ(client.bottom, 378);
+  const RECT ok = rectIn(dialog_, button(kb::settings::kIdCmdSet));
+  EXPECT_EQ(ok.left, 480);
+  EXPECT_EQ(ok.bottom - ok.top, 38);
+  RECT onScreen{10, 20, 700, 400};
+  SendMessageW(dialog_, kDpiChanged, MAKEWPARAM(0, 0), reinterpret_cast<LPARAM>(&onScreen));
+  GetWindowRect(dialog_, &after);
+  GetClientRect(dialog_, &client);
+  EXPECT_EQ(after.left, 10) << "a suggestion on a screen is taken";
+  EXPECT_EQ(client.right, 479) << "an absurd resolution counts as 96";
+}
+
 TEST_F(SettingsDialogTest, TrackBoxShowsTheTrackAndThirtyOneEntries) {
   shared_.BgmKind = 1;
   shared_.BgmRepeatTrack = 5;
