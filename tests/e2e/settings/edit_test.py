@@ -140,6 +140,7 @@ def test_keyboard_alone(folder):
     focused button, Enter anywhere else is OK."""
     folder.write_ini(kbwine.settings_file(1, 5))
     with dialogwine.Dialog(folder) as dialog:
+        dialogwine.wait_probe("focus", "panel")  # the keys go where the focus is by then
         kbwine.xdotool("key", "--delay", "50", "Down", "Down", "Tab", "Tab")
         wait_marks(dialog, [2])
         dialogwine.wait_probe("focus", "set")
