@@ -17,6 +17,13 @@ def wait_marks(dialog, marks):
     kbwine.wait_for(lambda: dialog.filled_marks() == marks, 20, what=f"marks {marks}")
 
 
+def keyboard_to(dialog):
+    """Gives the dialog the X input focus, as a window manager does for a new
+    window: without one, X sends keys to whatever lies under the pointer."""
+    kbwine.xdotool("windowfocus", "--sync", dialog.window)
+    dialogwine.wait_probe("focus", "panel")
+
+
 def closed_by(dialog, key):
     """Whether a key closes the dialog, as a user presses it."""
     kbwine.xdotool("key", key)
@@ -140,13 +147,14 @@ def test_keyboard_alone(folder):
     focused button, Enter anywhere else is OK."""
     folder.write_ini(kbwine.settings_file(1, 5))
     with dialogwine.Dialog(folder) as dialog:
-        dialogwine.wait_probe("focus", "panel")  # the keys go where the focus is by then
+        keyboard_to(dialog)
         kbwine.xdotool("key", "--delay", "50", "Down", "Down", "Tab", "Tab")
         wait_marks(dialog, [2])
         dialogwine.wait_probe("focus", "set")
         assert closed_by(dialog, "space"), "Space on the focused OK did not save and close"
     assert written(folder) == [(KEY_KIND, b"2"), (KEY_REPEAT, b"5"), (KEY_FILE, b"")]
     with dialogwine.Dialog(folder) as dialog:  # a file kind without a file loads as none
+        keyboard_to(dialog)
         kbwine.xdotool("key", "Up")
         wait_marks(dialog, [1])
         assert closed_by(dialog, "Return"), "Enter on the panel did not save and close"
