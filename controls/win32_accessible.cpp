@@ -246,8 +246,7 @@ LRESULT Accessible::Answer(HWND window, WPARAM wParam, LPARAM lParam) {
     // NOTE: the object reaches the screen reader through COM marshalling,
     // which needs COM on this thread: initialised once, apartment-threaded,
     // and kept for as long as the thread may be asked.
-    constexpr DWORD kApartmentThreaded = 0x2;
-    functions->coInitializeEx(nullptr, kApartmentThreaded);
+    functions->coInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     object_ = new AccessibleObject(window, source_);
   }
   return functions->lresultFromObject(__uuidof(IAccessible), wParam, object_);

@@ -3,6 +3,7 @@
 // clang-format off
 #include <windows.h>  // before the headers that build on it
 #include <commdlg.h>
+#include <objbase.h>
 #include <shellapi.h>
 // clang-format on
 
@@ -30,9 +31,6 @@ Function systemFunction(const char* dll, const char* name) {
   bindSystemFunctions(dll, &function, 1);
   return reinterpret_cast<Function>(address);
 }
-
-constexpr DWORD kComApartment = 0x2;  // COINIT_APARTMENTTHREADED
-constexpr DWORD kComNoOle1Dde = 0x4;  // COINIT_DISABLE_OLE1DDE
 
 // The open-file request, through the Unicode call so that its texts read
 // right on every code page.
@@ -85,8 +83,9 @@ void SettingsDialog::OpenWebPage() {
   static const auto coInitializeEx =
       systemFunction<HRESULT(WINAPI*)(void*, DWORD)>("ole32.dll", "CoInitializeEx");
   static const auto coUninitialize = systemFunction<void(WINAPI*)()>("ole32.dll", "CoUninitialize");
-  const bool com = coInitializeEx != nullptr && coUninitialize != nullptr &&
-                   SUCCEEDED(coInitializeEx(nullptr, kComApartment | kComNoOle1Dde));
+  const bool com =
+      coInitializeEx != nullptr && coUninitialize != nullptr &&
+      SUCCEEDED(coInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
   if (shellExecute != nullptr) shellExecute(window_, "open", kMakerWebPage, "", "", SW_SHOWNORMAL);
   if (com) coUninitialize();
   SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)));
