@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "common/twips.h"
+#include "common/win32_system_dlls.h"
 
 namespace kb {
 namespace {
@@ -14,6 +15,26 @@ Function user32Function(const char* name) {
       reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), name)));
 }
 
+// The effective resolution of the window's monitor, or 0 without shcore
+// (Windows 7 and 8). NOTE: shcore is not a KnownDLL: it comes from the
+// system folder only.
+UINT monitorDpi(HWND window) {
+  using GetDpiForMonitor = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+  static const GetDpiForMonitor getDpiForMonitor = [] {
+    void* address = nullptr;
+    const SystemFunction function{"GetDpiForMonitor", &address};
+    bindSystemFunctions("shcore.dll", &function, 1);
+    return reinterpret_cast<GetDpiForMonitor>(address);
+  }();
+  constexpr int kEffectiveDpi = 0;  // MDT_EFFECTIVE_DPI
+  UINT x = 0, y = 0;
+  if (getDpiForMonitor == nullptr ||
+      FAILED(getDpiForMonitor(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), kEffectiveDpi,
+                              &x, &y)))
+    return 0;
+  return y;
+}
+
 }  // namespace
 
 int windowDpi(HWND window) {
@@ -21,10 +42,26 @@ int windowDpi(HWND window) {
   if (getDpiForWindow != nullptr) {
     if (const UINT dpi = getDpiForWindow(window); dpi != 0) return usableDpi(static_cast<int>(dpi));
   }
+  if (const UINT dpi = monitorDpi(window); dpi != 0) return usableDpi(static_cast<int>(dpi));
   const HDC dc = GetDC(window);
   const int dpi = dc != nullptr ? GetDeviceCaps(dc, LOGPIXELSY) : 0;
   if (dc != nullptr) ReleaseDC(window, dc);
   return usableDpi(dpi);
+}
+
+bool perMonitorAwareV2() {
+  using Context = HANDLE;  // DPI_AWARENESS_CONTEXT
+  static const auto threadContext =
+      user32Function<Context(WINAPI*)()>("GetThreadDpiAwarenessContext");
+  static const auto same =
+      user32Function<BOOL(WINAPI*)(Context, Context)>("AreDpiAwarenessContextsEqual");
+  const Context perMonitorV2 = reinterpret_cast<Context>(-4);  // ..._PER_MONITOR_AWARE_V2
+  return threadContext != nullptr && same != nullptr && same(threadContext(), perMonitorV2);
+}
+
+void enableNonClientDpiScaling(HWND window) {
+  static const auto enable = user32Function<BOOL(WINAPI*)(HWND)>("EnableNonClientDpiScaling");
+  if (enable != nullptr) enable(window);
 }
 
 SIZE outerSizeForDpi(int width, int height, DWORD style, DWORD exStyle, int dotsPerInch) {

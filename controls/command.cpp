@@ -123,6 +123,10 @@ void CommandCore::Resized() {
   UpdateEnabledFace();
 }
 
+void CommandCore::Repaint() {
+  PaintFace(enabled_ == kFalse ? Skin::Disable : StateSkin());
+}
+
 std::int16_t CommandCore::Enabled() {
   if (firstRun_ == 0) {
     ResetFace();

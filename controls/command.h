@@ -75,6 +75,9 @@ class CommandCore {
   void KeyUp();
   void TrackingTick(PointerPlace place);
   void Resized();
+  // The face of the present state drawn again (the window's resolution
+  // changed): Selected on the focused button, the disabled face when disabled.
+  void Repaint();
 
   // Properties. Reading Enabled, FontColour and Visible repaints the face.
   std::int16_t Enabled();

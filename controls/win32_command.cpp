@@ -15,6 +15,8 @@ constexpr wchar_t kClassName[] = L"KbCommand";
 constexpr UINT_PTR kTrackingTimer = 1;
 constexpr UINT kTrackingInterval = 100;  // ms
 constexpr LPARAM kKeyWasDown = 1 << 30;  // a key message's previous key state
+// A screen reader's press, carried out once its call has returned.
+constexpr UINT kAccessiblePress = WM_USER + 1;
 
 // The keys that press a focused push button.
 bool IsPressKey(WPARAM key) {
@@ -110,6 +112,7 @@ bool Command::Enabled() {
 
 void Command::SetDpi(int dotsPerInch) {
   dpi_ = usableDpi(dotsPerInch);
+  core_.Repaint();
 }
 
 void Command::SetEnabled(bool enabled) {
@@ -204,6 +207,9 @@ LRESULT Command::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_KILLFOCUS:
       core_.FocusLost();
+      return 0;
+    case kAccessiblePress:
+      AccessiblePress();
       return 0;
     case WM_TIMER:
       if (wParam == kTrackingTimer) {
@@ -394,15 +400,28 @@ AccessibleElement Command::AccessibleElementOf(long) {
   element.role = ROLE_SYSTEM_PUSHBUTTON;
   element.state = STATE_SYSTEM_FOCUSABLE;
   if (GetFocus() == window_) element.state |= STATE_SYSTEM_FOCUSED;
-  if (core_.EnabledValue() == kFalse) element.state |= STATE_SYSTEM_UNAVAILABLE;
+  if (core_.EnabledValue() == kFalse || !FormEnabled()) element.state |= STATE_SYSTEM_UNAVAILABLE;
   if (window_ != nullptr) GetWindowRect(window_, &element.screen);
   element.defaultAction = L"\u62BC\u3059";  // 押す, "press", in the dialog's language
   return element;
 }
 
 // A screen reader's press: Click, as Space on the focused button gives.
+// NOTE: Click may open a modal dialog or close the form, so it is not raised
+// inside the screen reader's call (accDoDefaultAction, Microsoft Learn:
+// return at once, act later); each press posts a message of its own.
 void Command::DoAccessibleAction(long) {
-  if (!destroyed_ && core_.EnabledValue() == kTrue) RaiseClick();
+  if (!destroyed_) PostMessageW(window_, kAccessiblePress, 0, 0);
+}
+
+// While the form is disabled (a modal dialog of its own is open) a press
+// does nothing, as the mouse and keys do nothing there.
+void Command::AccessiblePress() {
+  if (!destroyed_ && core_.EnabledValue() == kTrue && FormEnabled()) RaiseClick();
+}
+
+bool Command::FormEnabled() const {
+  return window_ != nullptr && IsWindowEnabled(GetAncestor(window_, GA_ROOT));
 }
 
 void Command::PropertyChanged(const char* key) {

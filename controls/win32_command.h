@@ -68,9 +68,9 @@ class Command final : private CommandPort, private AccessibleSource {
 
   HWND Window() const { return window_; }
 
-  // The parent moved to a display of another resolution: the face and the
-  // caption are drawn at `dotsPerInch` from the next paint (the parent
-  // moves and sizes the window).
+  // The parent moved to a display of another resolution and has moved and
+  // sized the window: the face of the present state is drawn again at
+  // `dotsPerInch`, and the caption from the next paint.
   void SetDpi(int dotsPerInch);
 
   // Sets FaceState 1 and starts the 100 ms pointer tracking. Paints nothing.
@@ -130,6 +130,8 @@ class Command final : private CommandPort, private AccessibleSource {
   void ShowParentBackground(HDC target);
   void DrawCaption(HDC target, int widthPixels);
   void SyncWindowEnabled();
+  bool FormEnabled() const;
+  void AccessiblePress();
 
   HWND window_;
   int id_;

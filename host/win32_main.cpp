@@ -13,6 +13,7 @@
 #include "host/win32_animate.h"
 #include "host/win32_preview_form.h"
 #include "host/win32_profile.h"
+#include "host/win32_show_claim.h"
 #include "host/win32_show_form.h"
 #include "settings/win32_settings_dialog.h"
 
@@ -41,20 +42,8 @@ class Win32StartPort final : public StartPort {
   Win32StartPort(SharedState& shared, char modeLetter) : shared_(shared), modeLetter_(modeLetter) {}
 
   bool windowExists(const char* title) override { return FindWindowA(nullptr, title) != nullptr; }
-  bool showClaimed() override {
-    const HANDLE claim = OpenMutexA(SYNCHRONIZE, FALSE, kShowClaimName);
-    if (claim == nullptr) return GetLastError() == ERROR_ACCESS_DENIED;  // exists, not ours to open
-    CloseHandle(claim);
-    return true;
-  }
-  // The handle is never closed: Windows lets the claim go with the process.
-  bool claimShow() override {
-    const HANDLE claim = CreateMutexA(nullptr, FALSE, kShowClaimName);
-    if (claim == nullptr) return GetLastError() != ERROR_ACCESS_DENIED;
-    if (GetLastError() != ERROR_ALREADY_EXISTS) return true;
-    CloseHandle(claim);
-    return false;
-  }
+  bool showClaimed() override { return showClaimedElsewhere(); }
+  bool claimShow() override { return claimShowForProcess(); }
   void loadSettings() override {
     // A folder with no ANSI spelling has no settings file the profile
     // functions can read: the settings stay as at start, with no music.

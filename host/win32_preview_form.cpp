@@ -116,11 +116,6 @@ void* runPreviewSetup(SharedState& shared, std::int32_t parentHandle) {
   // NOTE: a window handle has 32 significant bits; sign-extending keeps
   // handles read as negative numbers valid on 64-bit Windows too.
   const HWND parent = reinterpret_cast<HWND>(static_cast<std::intptr_t>(parentHandle));
-  RECT parentRect{0, 0, 0, 0};
-  shared.ApiResult = GetWindowRect(parent, &parentRect);
-  const int width = parentRect.right - parentRect.left;
-  const int height = parentRect.bottom - parentRect.top;
-
   const HWND form = createHiddenForm();
   // Owned by its window, which frees it when it goes.
   auto* state = new PreviewForm;
@@ -133,7 +128,13 @@ void* runPreviewSetup(SharedState& shared, std::int32_t parentHandle) {
   const LONG style = GetWindowLongA(form, GWL_STYLE);
   shared.ApiResult = SetWindowLongA(form, GWL_STYLE, (style & ~WS_POPUP) | WS_CHILD);
   shared.ApiResult = SetParent(form, parent) != nullptr;
-  shared.ApiResult = MoveWindow(form, 0, 0, width, height, TRUE);
+  // NOTE: the parent's size is read only now: parenting across processes of
+  // different DPI awareness can change this thread's (SetParent, Microsoft
+  // Learn), and with it the pixels Windows reports sizes in.
+  RECT parentRect{0, 0, 0, 0};
+  GetWindowRect(parent, &parentRect);
+  shared.ApiResult = MoveWindow(form, 0, 0, parentRect.right - parentRect.left,
+                                parentRect.bottom - parentRect.top, TRUE);
   ShowWindow(form, SW_SHOW);
   // A form that did not end up inside the parent (no such window, or it was
   // destroyed meanwhile) could never be seen or closed: it goes at once, and

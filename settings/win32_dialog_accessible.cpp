@@ -40,6 +40,7 @@ controls::AccessibleElement SettingsDialog::AccessibleElementOf(long child) {
   element.role = ROLE_SYSTEM_RADIOBUTTON;
   element.state = STATE_SYSTEM_FOCUSABLE;
   if (shared_.BgmKind == kind) element.state |= STATE_SYSTEM_CHECKED;
+  if (!IsWindowEnabled(window_)) element.state |= STATE_SYSTEM_UNAVAILABLE;
   if (panelFocused_ && focusedKind(shared_.BgmKind) == kind) element.state |= STATE_SYSTEM_FOCUSED;
   const RECT mark = pixelRect(layout::kKindMarks[static_cast<std::size_t>(kind)].rect, dpi_);
   const RECT label = pixelRect(layout::kKindLabels[static_cast<std::size_t>(kind)].rect, dpi_);
@@ -50,9 +51,10 @@ controls::AccessibleElement SettingsDialog::AccessibleElementOf(long child) {
   return element;
 }
 
-// A screen reader's check: as a press on the kind's mark.
+// A screen reader's check: as a press on the kind's mark, which does
+// nothing while a modal dialog of the window's own is open.
 void SettingsDialog::DoAccessibleAction(long child) {
-  if (child != CHILDID_SELF)
+  if (child != CHILDID_SELF && IsWindowEnabled(window_))
     ShowKind(selectKind(shared_, kShownKinds[static_cast<std::size_t>(child - 1)]));
 }
 

@@ -60,7 +60,7 @@ void SettingsDialog::Browse() {
   request.lpstrTitle = kBrowseTitle;
   static const auto getOpenFileName =
       systemFunction<BOOL(WINAPI*)(OPENFILENAMEW*)>("comdlg32.dll", "GetOpenFileNameW");
-  shared_.ApiResult = getOpenFileName != nullptr && getOpenFileName(&request);
+  WhileBusy([&] { shared_.ApiResult = getOpenFileName != nullptr && getOpenFileName(&request); });
   if (shared_.ApiResult <= 0) return;
   // The buffer is always terminated: the dialog fails rather than fill it.
   file.back() = L'\0';
@@ -86,7 +86,8 @@ void SettingsDialog::OpenWebPage() {
   const bool com =
       coInitializeEx != nullptr && coUninitialize != nullptr &&
       SUCCEEDED(coInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
-  if (shellExecute != nullptr) shellExecute(window_, "open", kMakerWebPage, "", "", SW_SHOWNORMAL);
+  if (shellExecute != nullptr)
+    WhileBusy([this] { shellExecute(window_, "open", kMakerWebPage, "", "", SW_SHOWNORMAL); });
   if (com) coUninitialize();
   SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)));
 }

@@ -8,6 +8,7 @@
 
 #include <windows.h>
 
+#include <array>
 #include <string>
 
 #include "common/shared_state.h"
@@ -103,10 +104,11 @@ class SettingsDialog final : private controls::AccessibleSource {
   controls::Command* CreateButton(HWND parent, int id, const ControlLayout& where,
                                   const char* caption, void (SettingsDialog::*onClick)());
   void PlaceWindow();
-  SIZE OuterSize() const;
+  SIZE OuterSize(int dotsPerInch) const;
   void FitClientArea();
-  void MakeDpiResources();
+  std::array<HGDIOBJ, 4> MakeDpiResources();
   void ChangeDpi(int dotsPerInch, const RECT* suggested);
+  void PlaceAtNewDpi(const RECT* suggested);
   void ShowKind(const KindView& view);
   void RenderWindowImage();
   void RenderPanelImage();
@@ -121,6 +123,19 @@ class SettingsDialog final : private controls::AccessibleSource {
   controls::AccessibleElement AccessibleElementOf(long child) override;
   void DoAccessibleAction(long child) override;
   void AnnounceKind();
+
+  // Runs a call that may run a message loop of its own (the music file's
+  // modal dialog, the shell, the close animation): a close that arrives
+  // meanwhile waits for its end, so the window and this object outlive it.
+  template <typename Call>
+  void WhileBusy(Call call) {
+    ++busy_;
+    call();
+    if (--busy_ == 0 && closePending_) {
+      closePending_ = false;
+      PostMessageW(window_, WM_CLOSE, 0, 0);
+    }
+  }
 
   void Browse();
   void Confirm();
@@ -151,6 +166,8 @@ class SettingsDialog final : private controls::AccessibleSource {
   int dpi_ = kScreenDotsPerInch;  // of the monitor the window is on
   bool keyboardCues_ = false;     // the keyboard was used: the focus is drawn
   bool panelFocused_ = false;
+  int busy_ = 0;  // calls of WhileBusy under way
+  bool closePending_ = false;
   controls::Accessible panelAccessible_{*this};
 };
 

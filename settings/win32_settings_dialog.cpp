@@ -1,5 +1,7 @@
 #include "settings/win32_settings_dialog.h"
 
+#include <array>
+
 #include "common/win32_dpi.h"
 #include "common/win32_text.h"
 #include "settings/mark_design.h"
@@ -15,8 +17,9 @@ constexpr wchar_t kPanelClass[] = L"Q_Tavel_P.Pic_C";
 constexpr wchar_t kOwnerClass[] = L"Q_Tavel_P.Owner";
 constexpr COLORREF kWindowBackground = 0x00C0C0C0;
 constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
-constexpr int kRepeatListTwips = 3000;  // height of the open drop-down list
-constexpr UINT kDpiChanged = 0x02E0;    // WM_DPICHANGED
+constexpr int kRepeatListTwips = 3000;      // height of the open drop-down list
+constexpr UINT kDpiChanged = 0x02E0;        // WM_DPICHANGED
+constexpr UINT kGetDpiScaledSize = 0x02E4;  // WM_GETDPISCALEDSIZE
 
 // The closed drop-down's height comes from its selection field, which the
 // combo box pads in its own way: correct the field by what it made of it.
@@ -75,7 +78,11 @@ bool SettingsDialog::Create() {
   // The owner lies on the primary monitor, where the window is placed.
   dpi_ = windowDpi(owner_);
   MakeDpiResources();
-  const SIZE outer = OuterSize();
+  // The focus is drawn from the start where the user asked Windows to
+  // always show keyboard cues.
+  BOOL cues = FALSE;
+  keyboardCues_ = SystemParametersInfoW(SPI_GETKEYBOARDCUES, 0, &cues, 0) && cues;
+  const SIZE outer = OuterSize(dpi_);
   const std::wstring caption = widen(text::kCaption, CP_UTF8);
   window_ = CreateWindowExW(0, kWindowClass, caption.c_str(), kWindowStyle, CW_USEDEFAULT,
                             CW_USEDEFAULT, outer.cx, outer.cy, owner_, nullptr, instance_, this);
@@ -143,9 +150,10 @@ void SettingsDialog::PlaceWindow() {
   SetWindowPos(window_, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-SIZE SettingsDialog::OuterSize() const {
-  return outerSizeForDpi(twipsToPixels(kClientWidthTwips, dpi_),
-                         twipsToPixels(kClientHeightTwips, dpi_), kWindowStyle, 0, dpi_);
+SIZE SettingsDialog::OuterSize(int dotsPerInch) const {
+  return outerSizeForDpi(twipsToPixels(kClientWidthTwips, dotsPerInch),
+                         twipsToPixels(kClientHeightTwips, dotsPerInch), kWindowStyle, 0,
+                         dotsPerInch);
 }
 
 // NOTE: the frame Windows draws may not be the one asked for at this
@@ -163,11 +171,10 @@ void SettingsDialog::FitClientArea() {
 }
 
 // Fonts and marks at the window's resolution: a 96-DPI mark is the picture
-// the program carries, any other is drawn at its size.
-void SettingsDialog::MakeDpiResources() {
-  for (HGDIOBJ old : {static_cast<HGDIOBJ>(labelFont_), static_cast<HGDIOBJ>(panelFont_),
-                      static_cast<HGDIOBJ>(markEmpty_), static_cast<HGDIOBJ>(markFilled_)})
-    if (old != nullptr) DeleteObject(old);
+// the program carries, any other is drawn at its size. Gives back the ones
+// they replace, to be deleted once no control uses them (WM_SETFONT).
+std::array<HGDIOBJ, 4> SettingsDialog::MakeDpiResources() {
+  const std::array<HGDIOBJ, 4> replaced{labelFont_, panelFont_, markEmpty_, markFilled_};
   labelFont_ = createFont(text::kLabelFont, kLabelFontPoints, kShiftJisCharset, dpi_);
   panelFont_ = createFont(text::kPanelFont, kPanelFontPoints, DEFAULT_CHARSET, dpi_);
   const auto mark = [this](bool filled, int resource) {
@@ -177,30 +184,23 @@ void SettingsDialog::MakeDpiResources() {
   };
   markEmpty_ = mark(false, KB_SETTINGS_MARK_EMPTY);
   markFilled_ = mark(true, KB_SETTINGS_MARK_FILLED);
+  return replaced;
 }
 
 // The window moved to a monitor of another resolution: everything is laid
-// out and drawn again there. A suggested place off every screen is not
-// taken; the window keeps its own corner.
+// out and drawn again there, with the new fonts and pictures given to every
+// control before the old ones go.
 void SettingsDialog::ChangeDpi(int dotsPerInch, const RECT* suggested) {
   dpi_ = usableDpi(dotsPerInch);
-  MakeDpiResources();
-  RECT now{};
-  GetWindowRect(window_, &now);
-  POINT corner{now.left, now.top};
-  if (suggested != nullptr && MonitorFromRect(suggested, MONITOR_DEFAULTTONULL) != nullptr)
-    corner = {suggested->left, suggested->top};
-  const SIZE outer = OuterSize();
-  SetWindowPos(window_, nullptr, corner.x, corner.y, outer.cx, outer.cy,
-               SWP_NOZORDER | SWP_NOACTIVATE);
-  FitClientArea();
+  const std::array<HGDIOBJ, 4> replaced = MakeDpiResources();
+  SendMessageW(repeatBox_, WM_SETFONT, reinterpret_cast<WPARAM>(panelFont_), FALSE);
+  PlaceAtNewDpi(dpi_ == dotsPerInch ? suggested : nullptr);
   const auto place = [this](HWND control, const TwipsRect& where, int extraHeight) {
     const RECT at = pixelRect(where, dpi_);
     MoveWindow(control, at.left, at.top, at.right - at.left, at.bottom - at.top + extraHeight,
                TRUE);
   };
   place(panel_, layout::kPanel.rect, 0);
-  SendMessageW(repeatBox_, WM_SETFONT, reinterpret_cast<WPARAM>(panelFont_), FALSE);
   place(repeatBox_, layout::kRepeatBox.rect, twipsToPixels(kRepeatListTwips, dpi_));
   fitClosedHeight(repeatBox_, pixelRect(layout::kRepeatBox.rect, dpi_).bottom -
                                   pixelRect(layout::kRepeatBox.rect, dpi_).top);
@@ -210,11 +210,31 @@ void SettingsDialog::ChangeDpi(int dotsPerInch, const RECT* suggested) {
       {cmdCan_, &layout::kCmdCan},
       {cmdEtc_, &layout::kCmdEtc}};
   for (const auto& [button, where] : buttons) {
-    button->SetDpi(dpi_);
     place(button->Window(), where->rect, 0);
+    button->SetDpi(dpi_);  // after its move, whose repaint shows the Normal face
   }
   RenderWindowImage();
   RenderPanelImage();
+  for (HGDIOBJ old : replaced) DeleteObject(old);
+}
+
+// Windows' suggested rectangle is taken as it comes (WM_DPICHANGED,
+// Microsoft Learn); under the second kind of per-monitor awareness it is
+// already our own size (WM_GETDPISCALEDSIZE). Under the first, the client
+// area is made right afterwards. A suggestion off every screen, or none,
+// is not taken: the window keeps its corner and takes its own size.
+void SettingsDialog::PlaceAtNewDpi(const RECT* suggested) {
+  if (suggested != nullptr && MonitorFromRect(suggested, MONITOR_DEFAULTTONULL) != nullptr) {
+    SetWindowPos(window_, nullptr, suggested->left, suggested->top,
+                 suggested->right - suggested->left, suggested->bottom - suggested->top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    if (!perMonitorAwareV2()) FitClientArea();
+    return;
+  }
+  const SIZE outer = OuterSize(dpi_);
+  SetWindowPos(window_, nullptr, 0, 0, outer.cx, outer.cy,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  FitClientArea();
 }
 
 // The window's load handler.
@@ -259,7 +279,7 @@ void SettingsDialog::Confirm() {
 
 // The window's unload: the close animation, never a save.
 void SettingsDialog::Unload() {
-  if (host_.animateClose) host_.animateClose(window_);
+  if (host_.animateClose) WhileBusy([this] { host_.animateClose(window_); });
   DestroyWindow(window_);
 }
 
@@ -284,6 +304,7 @@ LRESULT CALLBACK SettingsDialog::WindowProc(HWND window, UINT message, WPARAM wP
         static_cast<SettingsDialog*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
     dialog->window_ = window;
     SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(dialog));
+    enableNonClientDpiScaling(window);
   }
   SettingsDialog* dialog = FromWindow(window);
   if (dialog == nullptr) return DefWindowProcW(window, message, wParam, lParam);
@@ -313,11 +334,20 @@ LRESULT SettingsDialog::HandleWindow(UINT message, WPARAM wParam, LPARAM lParam)
       }
       return 0;
     case WM_CLOSE:
-      Unload();
+      if (busy_ > 0) {
+        closePending_ = true;
+      } else {
+        Unload();
+      }
       return 0;
     case kDpiChanged:
       ChangeDpi(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
       return 0;
+    case kGetDpiScaledSize: {
+      // Our own size at the new resolution, so that Windows' suggestion fits.
+      *reinterpret_cast<SIZE*>(lParam) = OuterSize(usableDpi(static_cast<int>(wParam)));
+      return TRUE;
+    }
     default:
       return DefWindowProcW(window_, message, wParam, lParam);
   }

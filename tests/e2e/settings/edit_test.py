@@ -148,17 +148,17 @@ def test_keyboard_alone(folder):
     folder.write_ini(kbwine.settings_file(1, 5))
     with dialogwine.Dialog(folder) as dialog:
         keyboard_to(dialog)
-        kbwine.xdotool("key", "--delay", "50", "Down", "Down", "Tab", "Tab")
+        kbwine.xdotool("key", "--delay", "50", "Right", "Down", "Tab", "Tab")
         wait_marks(dialog, [2])
         dialogwine.wait_probe("focus", "set")
         assert closed_by(dialog, "space"), "Space on the focused OK did not save and close"
     assert written(folder) == [(KEY_KIND, b"2"), (KEY_REPEAT, b"5"), (KEY_FILE, b"")]
     with dialogwine.Dialog(folder) as dialog:  # a file kind without a file loads as none
         keyboard_to(dialog)
-        kbwine.xdotool("key", "Up")
-        wait_marks(dialog, [1])
+        kbwine.xdotool("key", "--delay", "50", "Up", "Left")  # none, CD, then round to file
+        wait_marks(dialog, [2])
         assert closed_by(dialog, "Return"), "Enter on the panel did not save and close"
-    assert written(folder)[0] == (KEY_KIND, b"1")
+    assert written(folder)[0] == (KEY_KIND, b"2")
 
 
 def test_web_page_button_opens_the_page_and_stays(folder):

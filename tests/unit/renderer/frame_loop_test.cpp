@@ -188,6 +188,7 @@ TEST_F(FrameLoopTest, AQuickEscTapWhoseKeyUpIsQueuedBeforeTheNextFrameStillEnds)
 
 TEST_F(FrameLoopTest, EscHeldWhileAnotherWindowHasTheKeyboardEndsAfterThatFrame) {
   loop.escapeElsewhereAfterFrame = [](int frame) { return frame == 3; };
+  loop.queuedBeforeFrame[20] = {{ScriptedLoop::kQuit, 0}};  // a loop that misses it ends too
   runFrameLoop(loop);
   EXPECT_EQ(loop.log, "fff");
 }

@@ -7,8 +7,10 @@
 #include <string>
 
 #include "host/settings_file.h"
+#include "host/start.h"
 #include "host/win32_animate.h"
 #include "host/win32_profile.h"
+#include "host/win32_show_claim.h"
 
 namespace kb {
 namespace {
@@ -125,6 +127,14 @@ TEST_F(ProfileTest, AnimationsKeepTheirResult) {
   AnimateClose(window, shared);
   EXPECT_NE(shared.ApiResult, 12345);
   DestroyWindow(window);
+}
+
+TEST(ShowClaimTest, AClaimThatExistsAlreadyIsNotTakenAgain) {
+  const HANDLE first = CreateMutexA(nullptr, FALSE, kShowClaimName);
+  EXPECT_TRUE(showClaimedElsewhere());
+  EXPECT_FALSE(claimShowForProcess()) << "claimed a show that another start holds";
+  CloseHandle(first);
+  EXPECT_TRUE(claimShowForProcess());
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "common/twips.h"
 #include "controls/win32_command.h"
 #include "settings/dialog_model.h"
 #include "settings/win32_settings_dialog.h"
@@ -181,13 +182,13 @@ TEST_F(SettingsDialogTest, ButtonsCarryTheirCaptionsAndFont) {
 }
 
 // What a screen reader hears of a window's client area, asked through
-// oleacc as screen readers ask.
+// oleacc as screen readers ask, and its press when `press` is set.
 struct Heard {
   std::wstring name;
   long role = 0, state = 0;
 };
 
-Heard hear(HWND window, long child) {
+Heard hear(HWND window, long child, bool press = false) {
   Heard heard;
   IAccessible* object = nullptr;
   if (FAILED(AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT),
@@ -202,6 +203,7 @@ Heard hear(HWND window, long child) {
   VARIANT value{};
   if (object->get_accRole(id, &value) == S_OK) heard.role = value.lVal;
   if (object->get_accState(id, &value) == S_OK) heard.state = value.lVal;
+  if (press) object->accDoDefaultAction(id);
   object->Release();
   return heard;
 }
@@ -222,8 +224,21 @@ TEST_F(SettingsDialogTest, ScreenReadersHearPushButtonsAndTheKindsAsRadioButtons
   }
 }
 
+// Set when the track box is handed a message while its font is deleted.
+WNDPROC g_boxProc = nullptr;
+bool g_sawDeletedFont = false;
+LRESULT CALLBACK watchFont(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  const auto font = reinterpret_cast<HGDIOBJ>(CallWindowProcW(g_boxProc, window, WM_GETFONT, 0, 0));
+  g_sawDeletedFont |= GetObjectType(font) != OBJ_FONT;
+  return CallWindowProcW(g_boxProc, window, message, wParam, lParam);
+}
+
 TEST_F(SettingsDialogTest, MovedToAMonitorOfAnotherScalingItLaysItselfOutThere) {
   ASSERT_NE(load(), nullptr);
+  ShowWindow(dialog_, SW_SHOWNORMAL);
+  SetFocus(button(kb::settings::kIdCmdSet));
+  g_boxProc = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrW(repeatBox(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(watchFont)));
   RECT before{};
   GetWindowRect(dialog_, &before);
   constexpr UINT kDpiChanged = 0x02E0;
@@ -240,12 +255,54 @@ TEST_F(SettingsDialogTest, MovedToAMonitorOfAnotherScalingItLaysItselfOutThere) 
   const RECT ok = rectIn(dialog_, button(kb::settings::kIdCmdSet));
   EXPECT_EQ(ok.left, 480);
   EXPECT_EQ(ok.bottom - ok.top, 38);
-  RECT onScreen{10, 20, 700, 400};
+  EXPECT_EQ(rectIn(dialog_, panel()).top,
+            kb::twipsToPixels(kb::settings::layout::kPanel.rect.top, 144));
+  EXPECT_EQ(rectIn(panel(), repeatBox()).left,
+            kb::twipsToPixels(kb::settings::layout::kRepeatBox.rect.left, 144));
+  EXPECT_FALSE(g_sawDeletedFont) << "the track box was handed a message with its font deleted";
+  const HDC face = kb::controls::Command::FromWindow(button(kb::settings::kIdCmdSet))->FaceImage();
+  EXPECT_EQ(GetPixel(face, (ok.right - ok.left) / 2, 3), RGB(0xCE, 0xE7, 0xFF))
+      << "the focused button lost its Selected face";
+  SIZE scaled{};  // asked first under the second kind of awareness, which Wine 8 lacks
+  EXPECT_TRUE(SendMessageW(dialog_, 0x02E4 /* WM_GETDPISCALEDSIZE */, 144,
+                           reinterpret_cast<LPARAM>(&scaled)));
+  RECT suggested{10, 20, 10 + scaled.cx, 20 + scaled.cy};
+  SendMessageW(dialog_, kDpiChanged, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+  RECT onScreen{30, 40, 700, 400};
   SendMessageW(dialog_, kDpiChanged, MAKEWPARAM(0, 0), reinterpret_cast<LPARAM>(&onScreen));
   GetWindowRect(dialog_, &after);
   GetClientRect(dialog_, &client);
-  EXPECT_EQ(after.left, 10) << "a suggestion on a screen is taken";
+  EXPECT_EQ(after.left, 10) << "a suggestion is taken, but not one for an absurd resolution";
   EXPECT_EQ(client.right, 479) << "an absurd resolution counts as 96";
+}
+
+// A screen reader's press on OK and Cancel while the music file's modal
+// dialog is open, then that dialog closed: all in the file dialog's loop.
+HWND g_ok = nullptr;
+long g_okState = 0;
+void CALLBACK pressWhileBrowsing(HWND, UINT, UINT_PTR timer, DWORD) {
+  const HWND fileDialog = FindWindowW(L"#32770", L"ﾌｧｲﾙを開く");
+  if (fileDialog == nullptr) return;
+  KillTimer(nullptr, timer);
+  g_okState = hear(g_ok, CHILDID_SELF, true).state;
+  hear(GetDlgItem(GetParent(g_ok), kb::settings::kIdCmdCan), CHILDID_SELF, true);
+  PostMessageW(fileDialog, WM_COMMAND, IDCANCEL, 0);  // after the presses' own messages
+}
+
+TEST_F(SettingsDialogTest, AScreenReadersPressActsAfterItsCallAndNotUnderTheFileDialog) {
+  shared_.BgmKind = 2;
+  ASSERT_NE(load(), nullptr);
+  ShowWindow(dialog_, SW_SHOWNORMAL);
+  g_ok = button(kb::settings::kIdCmdSet);
+  SetTimer(nullptr, 0, 200, pressWhileBrowsing);
+  click(kb::settings::kIdCmdBgm);  // back when the file dialog is closed
+  kb::test::pumpPending();
+  EXPECT_TRUE(g_okState & STATE_SYSTEM_UNAVAILABLE);
+  ASSERT_TRUE(IsWindow(dialog_)) << "the dialog was closed under the file dialog";
+  EXPECT_TRUE(writes_.empty() && closed_.empty()) << "OK or Cancel acted under the file dialog";
+  hear(g_ok, CHILDID_SELF, true);
+  EXPECT_TRUE(writes_.empty()) << "Click raised inside the screen reader's call";
+  EXPECT_TRUE(closedByItself());
 }
 
 TEST_F(SettingsDialogTest, TrackBoxShowsTheTrackAndThirtyOneEntries) {
@@ -377,7 +434,7 @@ TEST_F(SettingsDialogTest, TabFollowsTheFocusOrderAndSkipsDisabledControls) {
   EXPECT_EQ(tab(), button(kb::settings::kIdCmdBgm));  // the track box is disabled now
   EXPECT_EQ(tab(), button(kb::settings::kIdCmdSet));
 
-  // Other keys pass through.
+  // Enter on a focused button is the button's own: it presses it.
   MSG other{GetFocus(), WM_KEYDOWN, VK_RETURN, 0, 0, {}};
   EXPECT_FALSE(kb::settings::PreTranslateSettingsMessage(dialog_, other));
 }
