@@ -1,5 +1,6 @@
 # The release of a Windows build: a zip and a per-user NSIS installer, both
 # holding the two programs side by side and the read-me for Windows users.
+# scripts/release makes it (and signs it when given a key); by hand:
 #   cd build/win32 && cpack       (the zip and the installer)
 if(WIN32)
   install(TARGETS Kolvane_Brightrun.scr Kolvane_Brightrun.data RUNTIME DESTINATION .)
@@ -16,5 +17,9 @@ if(WIN32)
   # administrator rights, and the screensaver setting made and given back.
   set(CPACK_MODULE_PATH "${PROJECT_SOURCE_DIR}/packaging")
   set(CPACK_NSIS_EXECUTABLE makensis)
+  # The programs, the installer and its uninstaller are signed as they are
+  # made (packaging/NSIS.template.in); without a key the step does nothing.
+  set(CPACK_KB_SIGN_PE "${PROJECT_SOURCE_DIR}/scripts/sign-pe")
+  set(CPACK_PRE_BUILD_SCRIPTS "${PROJECT_SOURCE_DIR}/cmake/SignStaged.cmake")
   include(CPack)
 endif()

@@ -40,9 +40,10 @@ class Pe:
         self.subsystem, self.dll_characteristics = struct.unpack_from("<HH", data, opt + 68)
         dirs = opt + (96 if self.magic == 0x10B else 112)
         self.directories = [struct.unpack_from("<II", data, dirs + 8 * i) for i in range(16)]
-        self.sections = []
+        self.sections, self.section_names = [], []
         for i in range(sections):
             at = opt + opt_size + 40 * i
+            self.section_names.append(data[at:at + 8].rstrip(b"\0").decode("latin-1"))
             vsize, vaddr, rsize, raddr = struct.unpack_from("<IIII", data, at + 8)
             self.sections.append((vaddr, max(vsize, rsize), raddr))
 
@@ -200,6 +201,8 @@ def main():
     parser.add_argument("--description", required=True)
     parser.add_argument("--dpi-aware", action="store_true")
     parser.add_argument("--saver-name")
+    parser.add_argument("--build-path", action="append", default=[],
+                        help="a folder of the build machine, never to be named in the program")
     args = parser.parse_args()
     pe = Pe(open(args.program, "rb").read())
     machine, magic = MACHINES[args.arch]
@@ -223,6 +226,12 @@ def main():
     if crypto:
         problems.append("seeds its stack guard through the legacy crypto provider: "
                         + ", ".join(crypto))
+    # Debug sections have long names ("/4" into a string table) or ".debug...".
+    debug = [name for name in pe.section_names if name.startswith(("/", ".debug"))]
+    if debug:
+        problems.append(f"carries {len(debug)} debug sections")
+    problems += [f"names the build machine's {path}" for path in args.build_path
+                 if path.encode() in pe.data]
     problems += manifest_problems(pe, args.dpi_aware)
     problems += version_problems(pe, args.description, args.version, args.saver_name)
     print(f"{args.program}: imports {', '.join(pe.imported_dlls())}")
