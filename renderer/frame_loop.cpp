@@ -10,6 +10,7 @@ namespace kb::renderer {
 bool keyDown[kKeyCount] = {};
 bool escapePressed = false;
 ScreenPoint cursorStart;
+bool displayOn = true;
 
 void recordKey(std::uint64_t keyCode, bool down) {
   if (keyCode >= static_cast<std::uint64_t>(kKeyCount)) return;
@@ -22,18 +23,62 @@ double frameAverage(std::uint64_t elapsedMs, std::uint64_t frameCount) {
   return static_cast<double>(elapsedMs) / static_cast<double>(frameCount);
 }
 
+void displayStateChanged(std::uint32_t state) {
+  displayOn = state != 0;
+}
+
+double refreshPeriodMs(int hertz) {
+  constexpr int kDefaultHertz = 60;
+  const bool readable = hertz >= 24 && hertz <= 600;
+  return 1000.0 / (readable ? hertz : kDefaultHertz);
+}
+
+namespace {
+
+// Closer to the next refresh than this, a frame is drawn at once: the swap
+// that showed the last one waited for the screen.
+constexpr double kPacingToleranceMs = 1.0;
+constexpr double kDarkCheckMs = 100.0;
+
+bool escapeSeen(LoopPlatform& platform) {
+  return escapePressed || platform.escapeHeldElsewhere();
+}
+
+bool mouseMovedFarEnough(LoopPlatform& platform) {
+  const ScreenPoint now = platform.cursorPosition();
+  return pointerMovedFarEnough(cursorStart.x, cursorStart.y, now.x, now.y);
+}
+
+}  // namespace
+
 std::uint64_t runFrameLoop(LoopPlatform& platform) {
   std::uint32_t lastTick = platform.tickCount();
   std::uint64_t elapsedMs = 0;
   std::uint64_t frameCount = 0;
   std::uint64_t lastWParam = 0;
   bool done = false;
+  double nextFrameMs = platform.preciseMs();
   while (!done) {
     if (const auto message = platform.takeMessage()) {
       lastWParam = message->wParam;
       done = message->quit;
       continue;
     }
+    if (!displayOn) {
+      platform.waitForMessages(kDarkCheckMs);
+      lastTick = platform.tickCount();  // the dark time is no frame's time
+      done = escapeSeen(platform) || mouseMovedFarEnough(platform);
+      continue;
+    }
+    const double now = platform.preciseMs();
+    const double period = refreshPeriodMs(platform.refreshHertz());
+    if (nextFrameMs - now > period + kPacingToleranceMs) nextFrameMs = now;  // the clock went back
+    if (nextFrameMs - now > kPacingToleranceMs) {
+      platform.waitForMessages(nextFrameMs - now);
+      continue;
+    }
+    // A frame late by more than a refresh starts the count again from now.
+    nextFrameMs = (now - nextFrameMs > period ? now : nextFrameMs) + period;
     ++frameCount;
     const std::uint32_t tick = platform.tickCount();
     elapsedMs += static_cast<std::uint32_t>(tick - lastTick);
@@ -42,12 +87,11 @@ std::uint64_t runFrameLoop(LoopPlatform& platform) {
     renderFrame();
     platform.showFrame();
 
-    if (escapePressed || platform.escapeHeldElsewhere()) {
+    if (escapeSeen(platform)) {
       done = true;
     } else {
       swingSpeed();
-      const ScreenPoint now = platform.cursorPosition();
-      done = pointerMovedFarEnough(cursorStart.x, cursorStart.y, now.x, now.y);
+      done = mouseMovedFarEnough(platform);
     }
   }
   return lastWParam;

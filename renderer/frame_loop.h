@@ -21,6 +21,16 @@ extern bool keyDown[kKeyCount];  // indexed by virtual-key code
 // frame still ends the run.
 extern bool escapePressed;
 extern ScreenPoint cursorStart;  // taken once, just before the loop
+// False while Windows has turned the display off: no frame is drawn then.
+extern bool displayOn;
+
+// Windows' console display state: 0 off, 1 on, 2 dimmed (still seen).
+void displayStateChanged(std::uint32_t state);
+
+// The time between two refreshes of a monitor of `hertz`: 0 and 1 mean the
+// hardware's default, which, like a reading no monitor gives (below 24 or
+// above 600), counts as 60.
+double refreshPeriodMs(int hertz);
 
 // Records a key going down or up; codes of 256 or more are ignored.
 void recordKey(std::uint64_t keyCode, bool down);
@@ -39,6 +49,12 @@ class LoopPlatform {
   // Takes one waiting message, dispatching it unless it is the quit message.
   virtual std::optional<Message> takeMessage() = 0;
   virtual std::uint32_t tickCount() = 0;
+  // A steady clock finer than the tick count, in milliseconds.
+  virtual double preciseMs() = 0;
+  // The refresh rate of the scene's monitor, as Windows reports it.
+  virtual int refreshHertz() = 0;
+  // Waits at most `ms`, returning early when a message or input arrives.
+  virtual void waitForMessages(double ms) = 0;
   virtual void showFrame() = 0;
   virtual ScreenPoint cursorPosition() = 0;
   // Esc is held down while the scene's window is not the foreground window,
@@ -52,6 +68,10 @@ class LoopPlatform {
 // Handles one message per iteration and draws a frame whenever none waits,
 // until the quit message, Esc (seen by the window, or held while another
 // window has the keyboard) or the mouse rule. Returns the last message's wParam.
+// No more frames than the monitor shows: one that would come before the next
+// refresh waits for it (on the messages) unless the buffer swap waited
+// already; none at all while the display is off, when Esc and the mouse are
+// still checked ten times a second.
 std::uint64_t runFrameLoop(LoopPlatform& platform);
 
 }  // namespace kb::renderer

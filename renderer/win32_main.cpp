@@ -6,6 +6,7 @@
 #include "renderer/frame_loop.h"
 #include "renderer/scene.h"
 #include "renderer/win32_covers.h"
+#include "renderer/win32_frame_wait.h"
 #include "renderer/win32_window.h"
 
 namespace kb::renderer {
@@ -14,7 +15,9 @@ namespace {
 
 class Win32LoopPlatform final : public LoopPlatform {
  public:
-  explicit Win32LoopPlatform(ScreenPoint start) : lastCursor_(start) {}
+  explicit Win32LoopPlatform(ScreenPoint start) : lastCursor_(start) {
+    QueryPerformanceFrequency(&ticksPerSecond_);
+  }
 
   std::optional<Message> takeMessage() override {
     MSG message = {};
@@ -26,6 +29,17 @@ class Win32LoopPlatform final : public LoopPlatform {
   }
 
   std::uint32_t tickCount() override { return GetTickCount(); }
+
+  double preciseMs() override {
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return static_cast<double>(now.QuadPart) * 1000.0 /
+           static_cast<double>(ticksPerSecond_.QuadPart);
+  }
+
+  int refreshHertz() override { return sceneRefreshHertz; }
+
+  void waitForMessages(double ms) override { frameWait_.wait(ms); }
 
   void showFrame() override { SwapBuffers(deviceContext); }
 
@@ -45,6 +59,8 @@ class Win32LoopPlatform final : public LoopPlatform {
 
  private:
   ScreenPoint lastCursor_;
+  LARGE_INTEGER ticksPerSecond_{};
+  FrameWait frameWait_;
 };
 
 ScreenPoint currentCursor() {

@@ -2,8 +2,11 @@
 
 #include <GL/gl.h>
 
+#include "renderer/frame_loop.h"
 #include "renderer/gl_extensions.h"
 #include "renderer/scene.h"
+#include "renderer/win32_covers.h"
+#include "renderer/win32_frame_wait.h"
 #include "renderer/win32_gl_functions.h"
 #include "renderer/win32_textures.h"
 #include "renderer/window_messages.h"
@@ -16,10 +19,12 @@ HDC deviceContext = nullptr;
 HGLRC renderContext = nullptr;
 int windowWidth = 0;
 int windowHeight = 0;
+int sceneRefreshHertz = 0;
 
 namespace {
 
 HINSTANCE instance = nullptr;
+HANDLE displayStateNotification = nullptr;
 
 constexpr DWORD kWindowStyle = WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
 constexpr UINT kTitleTimerPeriodMs = 1000;
@@ -95,10 +100,49 @@ void askForSwapInterval(int interval) {
     swapInterval(interval);
 }
 
+// The scene's size at the top-left corner of the primary monitor, from the
+// monitors and the work area as they are now.
+WindowSize currentSceneSize() {
+  return sceneWindowSize(GetSystemMetrics(SM_CXMAXIMIZED), GetSystemMetrics(SM_CYMAXIMIZED),
+                         GetSystemMetrics(SM_CYCAPTION), GetSystemMetrics(SM_CXSCREEN),
+                         GetSystemMetrics(SM_CYSCREEN));
+}
+
+// Windows 8 and later tell a registered window when the display goes off,
+// dims or comes back; Wine and older Windows say nothing, and the show draws on.
+void watchDisplayState() {
+  using Register = HANDLE(WINAPI*)(HANDLE, const GUID*, DWORD);
+  const auto registerFor = reinterpret_cast<Register>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleA("user32.dll"), "RegisterPowerSettingNotification")));
+  constexpr DWORD kWindowHandle = 0;  // DEVICE_NOTIFY_WINDOW_HANDLE
+  if (registerFor != nullptr)
+    displayStateNotification = registerFor(windowHandle, &kConsoleDisplayState, kWindowHandle);
+}
+
+void stopWatchingDisplayState() {
+  using Unregister = BOOL(WINAPI*)(HANDLE);
+  const auto unregister = reinterpret_cast<Unregister>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleA("user32.dll"), "UnregisterPowerSettingNotification")));
+  if (displayStateNotification != nullptr && unregister != nullptr)
+    unregister(displayStateNotification);
+  displayStateNotification = nullptr;
+}
+
+// A power setting's new value: the display's state, when it is that setting.
+void readDisplayState(LPARAM setting) {
+  struct PowerSetting {  // POWERBROADCAST_SETTING
+    GUID setting;
+    DWORD length;
+    DWORD value;
+  };
+  const auto* changed = reinterpret_cast<const PowerSetting*>(setting);
+  if (changed != nullptr && IsEqualGUID(changed->setting, kConsoleDisplayState) &&
+      changed->length >= sizeof(DWORD))
+    displayStateChanged(changed->value);
+}
+
 bool acquireWindowAndContext(DWORD exStyle, int colourBits) {
-  const WindowSize size = sceneWindowSize(
-      GetSystemMetrics(SM_CXMAXIMIZED), GetSystemMetrics(SM_CYMAXIMIZED),
-      GetSystemMetrics(SM_CYCAPTION), GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+  const WindowSize size = currentSceneSize();
   windowWidth = size.width;
   windowHeight = size.height;
   windowHandle = CreateWindowExA(exStyle, kWindowClassName, kWindowTitle, kWindowStyle, 0, 0,
@@ -131,6 +175,8 @@ bool openRendererWindow(int width, int height, bool fullScreen, int colourBits) 
   }
 
   askForSwapInterval(1);
+  sceneRefreshHertz = monitorRefreshHertz(windowHandle);
+  watchDisplayState();
   SetTimer(windowHandle, kTitleTimerId, kTitleTimerPeriodMs, nullptr);
   ShowWindow(windowHandle, SW_SHOW);
   SetForegroundWindow(windowHandle);
@@ -140,7 +186,19 @@ bool openRendererWindow(int width, int height, bool fullScreen, int colourBits) 
   return true;
 }
 
+void followDisplays() {
+  const WindowSize size = currentSceneSize();
+  windowWidth = size.width;
+  windowHeight = size.height;
+  // Its WM_SIZE sets the projection for the new size.
+  SetWindowPos(windowHandle, HWND_TOPMOST, 0, 0, windowWidth, windowHeight, SWP_NOACTIVATE);
+  closeMonitorCovers();
+  openMonitorCovers();
+  sceneRefreshHertz = monitorRefreshHertz(windowHandle);
+}
+
 void closeRendererWindow(bool fullScreen) {
+  stopWatchingDisplayState();
   if (fullScreen) {
     ChangeDisplaySettingsA(nullptr, 0);
     ShowCursor(TRUE);
@@ -163,6 +221,11 @@ void closeRendererWindow(bool fullScreen) {
 }
 
 LRESULT CALLBACK handleWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  constexpr WPARAM kPowerSettingChange = 0x8013;  // PBT_POWERSETTINGCHANGE
+  if (message == WM_POWERBROADCAST && wParam == kPowerSettingChange) {
+    readDisplayState(lParam);
+    return TRUE;
+  }
   switch (handleRendererMessage(message, wParam, static_cast<std::uint64_t>(lParam))) {
     case MessageOutcome::kHandled:
       return 0;
@@ -171,6 +234,9 @@ LRESULT CALLBACK handleWindowMessage(HWND window, UINT message, WPARAM wParam, L
       return 0;
     case MessageOutcome::kRestoreTitle:
       SetWindowTextA(windowHandle, kWindowTitle);
+      return 0;
+    case MessageOutcome::kFollowDisplays:
+      if (window == windowHandle) followDisplays();
       return 0;
     case MessageOutcome::kDefault:
       break;

@@ -37,6 +37,14 @@ MessageOutcome handleRendererMessage(std::uint32_t message, std::uint64_t wParam
     case message::kLeftButtonDown:
       pickAtPoint(lowWord(lParam), highWord(lParam));
       return MessageOutcome::kHandled;
+    // A resolution, a monitor come or gone, a moved taskbar (the scene's size
+    // follows the work area), another scaling: the screen is covered anew.
+    case message::kDisplayChange:
+    case message::kDpiChanged:
+      return MessageOutcome::kFollowDisplays;
+    case message::kSettingChange:
+      return wParam == kWorkAreaSetting ? MessageOutcome::kFollowDisplays
+                                        : MessageOutcome::kDefault;
     default:
       return MessageOutcome::kDefault;
   }

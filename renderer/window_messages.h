@@ -15,15 +15,21 @@ constexpr std::uint32_t kKeyDown = 0x0100;
 constexpr std::uint32_t kKeyUp = 0x0101;
 constexpr std::uint32_t kTimer = 0x0113;
 constexpr std::uint32_t kLeftButtonDown = 0x0201;
+constexpr std::uint32_t kSettingChange = 0x001A;
+constexpr std::uint32_t kDisplayChange = 0x007E;
+constexpr std::uint32_t kDpiChanged = 0x02E0;
 }  // namespace message
+
+constexpr std::uint64_t kWorkAreaSetting = 0x002F;  // SPI_SETWORKAREA
 
 constexpr std::uint64_t kTitleTimerId = 1;
 
 enum class MessageOutcome {
-  kHandled,       // result 0, nothing more to do
-  kPostQuit,      // a close request: post the quit message, keep the window
-  kRestoreTitle,  // set the window title again
-  kDefault,       // not ours: the system's default handling
+  kHandled,         // result 0, nothing more to do
+  kPostQuit,        // a close request: post the quit message, keep the window
+  kRestoreTitle,    // set the window title again
+  kFollowDisplays,  // the monitors changed: place the window and the covers again
+  kDefault,         // not ours: the system's default handling
 };
 
 // Applies a window message to the renderer's state (keys, projection, the

@@ -183,6 +183,9 @@ class PreviewParent:
         """Takes the foreground, as the user's window may keep it on Windows."""
         assert self.command("activate", "activated") == "activated 1"
 
+    def set_mode(self, width, height):
+        assert self.command(f"mode {width} {height}", "mode") == "mode 0", (width, height)
+
     def foreground_title(self):
         return self.command("foreground", "foreground")[len("foreground "):]
 

@@ -23,6 +23,8 @@
 //   wait <ms>      waits up to <ms> for the started program to end; prints
 //                  "exit <code>", or "exit running"
 //   foreground     prints "foreground <title>" of the foreground window
+//   mode <w> <h>   changes the display's resolution (ChangeDisplaySettingsEx);
+//                  prints "mode <result>", 0 when it was changed
 //   quit           ends the helper
 #include <windows.h>
 
@@ -177,6 +179,13 @@ DWORD WINAPI readCommands(void*) {
       char title[256] = {};
       if (const HWND active = GetForegroundWindow()) GetWindowTextA(active, title, sizeof title);
       reply(std::string("foreground ") + title);
+    } else if (std::strncmp(line, "mode ", 5) == 0) {
+      DEVMODEA mode{};
+      mode.dmSize = sizeof mode;
+      mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
+      std::sscanf(line + 5, "%lu %lu", &mode.dmPelsWidth, &mode.dmPelsHeight);
+      reply("mode " +
+            std::to_string(ChangeDisplaySettingsExA(nullptr, &mode, nullptr, 0, nullptr)));
     } else if (std::strcmp(line, "exit") == 0) {
       ExitProcess(0);  // as a host ended from outside: its window is never destroyed
     } else if (std::strcmp(line, "quit") == 0) {

@@ -16,15 +16,18 @@ WIDTH = 640  # each head's width; the second starts where the first ends
 
 class TwoMonitors:
     """Xephyr's two heads as the display of everything this script runs; its
-    root window wears the grey weave (-retro), so black is always a window."""
+    root window wears the grey weave (-retro), so black is always a window.
+    With `screen` instead, one head whose size Wine can change (RandR)."""
+
+    def __init__(self, *screen):
+        self.screens = screen or ("+xinerama", "-screen", f"{WIDTH}x480", "-screen", f"{WIDTH}x480")
 
     def __enter__(self):
         number = 50
         while os.path.exists(f"/tmp/.X{number}-lock") or os.path.exists(f"/tmp/.X11-unix/X{number}"):
             number += 1
         self.server = subprocess.Popen(
-            ["Xephyr", f":{number}", "-ac", "-retro", "-noreset", "-nolisten", "tcp", "+xinerama",
-             "-screen", f"{WIDTH}x480", "-screen", f"{WIDTH}x480"],
+            ["Xephyr", f":{number}", "-ac", "-retro", "-noreset", "-nolisten", "tcp", *self.screens],
             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         display = f":{number}"
         kbwine.wait_for(lambda: subprocess.run(["xdpyinfo", "-display", display],
@@ -34,7 +37,7 @@ class TwoMonitors:
         os.environ["DISPLAY"] = kbwine.WINE_ENV["DISPLAY"] = display
         # Wine 8 reads the heads from Xinerama only without XRandR.
         kbwine.end_wine()
-        kbwine.reg_set(X11_DRIVER, "UseXRandR", "N")
+        kbwine.reg_set(X11_DRIVER, "UseXRandR", "N" if "+xinerama" in self.screens else "Y")
         kbwine.end_wine()
         return self
 
@@ -95,10 +98,27 @@ def test_the_mouse_over_the_second_monitor_ends_both(helper):
                  "the cover stayed after the renderer ended")
 
 
+def test_a_new_resolution_is_covered_and_the_show_goes_on(helper):
+    """A resolution changed mid-show (a monitor woken, a laptop docked): the
+    scene takes the new screen by its start rule, larger or smaller."""
+    show = hostwine.start_show(helper)
+    for width, height in ((1024, 768), (640, 480)):
+        helper.set_mode(width, height)
+
+        def covered():
+            x, y, w, h = kbwine.window_geometry(kbwine.find_windows(hostwine.RENDERER_TITLE)[0])
+            return x <= 0 and y <= 0 and width <= x + w < width + 64 and height <= y + h < height + 96
+        holds_within(covered, 10, f"the scene does not cover the new {width} x {height} screen")
+        assert hostwine.renderer_running() and show.poll() is None, "the change ended the show"
+    hostwine.end_show_by_mouse(show)
+
+
 def main():
     with TwoMonitors(), hostwine.PreviewParent() as helper:
         test_covered_then_esc_ends_only_the_renderer_and_its_cover(helper)
         test_the_mouse_over_the_second_monitor_ends_both(helper)
+    with TwoMonitors("-resizeable", "-screen", "800x600"), hostwine.PreviewParent() as helper:
+        test_a_new_resolution_is_covered_and_the_show_goes_on(helper)
     print("two-monitor tests passed")
 
 

@@ -98,6 +98,10 @@ TEST(WindowMessages, CloseTimerAndTheRestAreLeftToTheSystemAsTheyShouldBe) {
   EXPECT_EQ(handleRendererMessage(message::kTimer, 1, 0), MessageOutcome::kRestoreTitle);
   EXPECT_EQ(handleRendererMessage(message::kTimer, 2, 0), MessageOutcome::kHandled);
   EXPECT_EQ(handleRendererMessage(0x0104 /* system key down */, 115, 0), MessageOutcome::kDefault);
+  EXPECT_EQ(handleRendererMessage(message::kDisplayChange, 32, 0), MessageOutcome::kFollowDisplays);
+  EXPECT_EQ(handleRendererMessage(message::kSettingChange, kWorkAreaSetting, 0),
+            MessageOutcome::kFollowDisplays);
+  EXPECT_EQ(handleRendererMessage(message::kSettingChange, 0x14, 0), MessageOutcome::kDefault);
   EXPECT_EQ(handleRendererMessage(0x0112 /* system command */, 0xF060, 0),
             MessageOutcome::kDefault);
   EXPECT_EQ(handleRendererMessage(0x000F /* paint */, 0, 0), MessageOutcome::kDefault);
@@ -120,8 +124,13 @@ class ScriptedLoop : public LoopPlatform {
   std::vector<double> averages;
   std::vector<float> angles;
   int frames = 0;
+  double clockMs = 0;  // the precise clock, moved by waits and swaps alone
+  double swapMs = 0;   // a swap that waits for the screen takes a refresh
+  int hertz = 60;
+  int waits = 0;
 
   std::optional<Message> takeMessage() override {
+    if (waits > 20000) return Message{true, 0};  // a loop that never ends fails
     auto& queue = queuedBeforeFrame[frames + 1];
     if (queue.empty()) return std::nullopt;
     const Queued next = queue.front();
@@ -135,7 +144,14 @@ class ScriptedLoop : public LoopPlatform {
     return Message{false, next.wParam};
   }
   std::uint32_t tickCount() override { return tickAtFrame(frames); }
+  double preciseMs() override { return clockMs; }
+  int refreshHertz() override { return hertz; }
+  void waitForMessages(double ms) override {
+    ++waits;
+    clockMs += ms;
+  }
   void showFrame() override {
+    clockMs += swapMs;
     ++frames;
     log += "f";
     averages.push_back(averageFrameMs);
@@ -157,6 +173,7 @@ class FrameLoopTest : public SceneTest {
   void TearDown() override {
     for (bool& down : keyDown) down = false;
     escapePressed = false;
+    displayOn = true;
     SceneTest::TearDown();
   }
   ScriptedLoop loop;
@@ -191,6 +208,41 @@ TEST_F(FrameLoopTest, EscHeldWhileAnotherWindowHasTheKeyboardEndsAfterThatFrame)
   loop.queuedBeforeFrame[20] = {{ScriptedLoop::kQuit, 0}};  // a loop that misses it ends too
   runFrameLoop(loop);
   EXPECT_EQ(loop.log, "fff");
+}
+
+TEST_F(FrameLoopTest, NoMoreFramesThanTheScreenShowsAndNoWaitOnASwapThatWaited) {
+  const auto framesInASecond = [](int hertz, double swapMs) {
+    ScriptedLoop paced;
+    paced.hertz = hertz;
+    paced.swapMs = swapMs;
+    paced.queuedBeforeFrame[300] = {{ScriptedLoop::kQuit, 0}};
+    paced.cursorAfterFrame = [&paced](int) {
+      return paced.clockMs < 1000 ? cursorStart : ScreenPoint{0, 0};
+    };
+    runFrameLoop(paced);
+    return std::pair{paced.frames, paced.waits};
+  };
+  EXPECT_NEAR(framesInASecond(60, 0).first, 61, 1);
+  EXPECT_NEAR(framesInASecond(144, 0).first, 145, 1);
+  EXPECT_NEAR(framesInASecond(0, 0).first, 61, 1) << "the hardware's default counts as 60";
+  EXPECT_NEAR(framesInASecond(1000, 0).first, 61, 1) << "an absurd rate counts as 60";
+  EXPECT_EQ(framesInASecond(60, 1000.0 / 60).second, 0);
+}
+
+TEST_F(FrameLoopTest, NothingIsDrawnWhileTheDisplayIsOffButTheMouseIsWatched) {
+  displayStateChanged(0);
+  loop.cursorAfterFrame = [this](int frame) {
+    if (loop.waits == 3) displayStateChanged(2);  // dimmed after 300 ms: seen again
+    return frame < 2 ? cursorStart : ScreenPoint{0, 0};
+  };
+  runFrameLoop(loop);
+  EXPECT_EQ(loop.frames, 2);
+  EXPECT_GE(loop.clockMs, 300.0) << "drawn while the display was off";
+  ScriptedLoop dark;
+  displayStateChanged(0);
+  dark.cursorAfterFrame = [](int) { return ScreenPoint{0, 0}; };
+  runFrameLoop(dark);
+  EXPECT_EQ(dark.frames, 0);
 }
 
 TEST_F(FrameLoopTest, EndsAfterTheFrameThatSeesTheCursorThirtyOneAndThirtyOneAway) {
