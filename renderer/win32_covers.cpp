@@ -39,6 +39,7 @@ BOOL CALLBACK addMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM list) {
 }  // namespace
 
 void openMonitorCovers() {
+  closeMonitorCovers();  // made anew from the monitors as they are now
   std::vector<Monitor> monitors;
   EnumDisplayMonitors(nullptr, nullptr, addMonitor, reinterpret_cast<LPARAM>(&monitors));
   const std::vector<ScreenRect> toCover = monitorsToCover(monitors);

@@ -7,7 +7,8 @@ namespace kb::renderer {
 // Puts a cover over each other monitor: black, caption-less, without a
 // taskbar button or a cursor, above that monitor's taskbar, and never
 // active, so the scene's window keeps the focus and its keys. Called once the
-// scene's window is open. The monitors are those of this moment.
+// scene's window is open, and again when the monitors change: the covers of
+// before go, and the monitors are those of this moment.
 void openMonitorCovers();
 
 // Takes the covers away again.

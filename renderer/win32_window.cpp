@@ -192,7 +192,6 @@ void followDisplays() {
   windowHeight = size.height;
   // Its WM_SIZE sets the projection for the new size.
   SetWindowPos(windowHandle, HWND_TOPMOST, 0, 0, windowWidth, windowHeight, SWP_NOACTIVATE);
-  closeMonitorCovers();
   openMonitorCovers();
   sceneRefreshHertz = monitorRefreshHertz(windowHandle);
 }
