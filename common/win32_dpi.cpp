@@ -11,8 +11,7 @@ namespace {
 // A user32 function Windows added after XP, or null.
 template <typename Function>
 Function user32Function(const char* name) {
-  return reinterpret_cast<Function>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), name)));
+  return reinterpret_cast<Function>(loadedFunction("user32.dll", name));
 }
 
 // The effective resolution of the window's monitor, or 0 without shcore

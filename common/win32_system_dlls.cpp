@@ -23,13 +23,17 @@ HMODULE loadFromSystemFolder(const char* dll) {
 
 }  // namespace
 
+void* loadedFunction(const char* dll, const char* name) {
+  const HMODULE module = GetModuleHandleA(dll);
+  return module != nullptr ? reinterpret_cast<void*>(GetProcAddress(module, name)) : nullptr;
+}
+
 void restrictDllSearchToSystemFolder() {
   // Windows before 7 without its update lacks it; the full paths of
   // bindSystemFunctions still hold there.
   using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
-  const auto setDefaultDllDirectories =
-      reinterpret_cast<SetDefaultDllDirectoriesFunction>(reinterpret_cast<void*>(
-          GetProcAddress(GetModuleHandleA("kernel32.dll"), "SetDefaultDllDirectories")));
+  const auto setDefaultDllDirectories = reinterpret_cast<SetDefaultDllDirectoriesFunction>(
+      loadedFunction("kernel32.dll", "SetDefaultDllDirectories"));
   if (setDefaultDllDirectories != nullptr) setDefaultDllDirectories(kSearchSystem32);
   SetDllDirectoryA("");  // drops the current folder from the older search order
 }

@@ -19,6 +19,10 @@ struct SystemFunction {
 // never the program's or the current folder. The first thing each program does.
 void restrictDllSearchToSystemFolder();
 
+// A function of a system DLL the program has loaded already (kernel32,
+// user32), which an older Windows may lack: null then.
+void* loadedFunction(const char* dll, const char* name);
+
 // Loads `dll` from the system folder and fills every slot; false, with the
 // slots left as they were, when the DLL or one of the functions is missing.
 bool bindSystemFunctions(const char* dll, const SystemFunction* functions, std::size_t count);

@@ -29,8 +29,8 @@ const TimerResolution* timerResolution() {
 
 HANDLE createTimer(DWORD flags) {
   using CreateTimerEx = HANDLE(WINAPI*)(SECURITY_ATTRIBUTES*, const wchar_t*, DWORD, DWORD);
-  const auto createEx = reinterpret_cast<CreateTimerEx>(reinterpret_cast<void*>(
-      GetProcAddress(GetModuleHandleA("kernel32.dll"), "CreateWaitableTimerExW")));
+  const auto createEx =
+      reinterpret_cast<CreateTimerEx>(loadedFunction("kernel32.dll", "CreateWaitableTimerExW"));
   if (createEx == nullptr)
     return flags == 0 ? CreateWaitableTimerA(nullptr, FALSE, nullptr) : nullptr;
   return createEx(nullptr, nullptr, flags, TIMER_ALL_ACCESS);

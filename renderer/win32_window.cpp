@@ -2,6 +2,7 @@
 
 #include <GL/gl.h>
 
+#include "common/win32_system_dlls.h"
 #include "renderer/frame_loop.h"
 #include "renderer/gl_extensions.h"
 #include "renderer/scene.h"
@@ -112,8 +113,8 @@ WindowSize currentSceneSize() {
 // dims or comes back; Wine and older Windows say nothing, and the show draws on.
 void watchDisplayState() {
   using Register = HANDLE(WINAPI*)(HANDLE, const GUID*, DWORD);
-  const auto registerFor = reinterpret_cast<Register>(reinterpret_cast<void*>(
-      GetProcAddress(GetModuleHandleA("user32.dll"), "RegisterPowerSettingNotification")));
+  const auto registerFor =
+      reinterpret_cast<Register>(loadedFunction("user32.dll", "RegisterPowerSettingNotification"));
   constexpr DWORD kWindowHandle = 0;  // DEVICE_NOTIFY_WINDOW_HANDLE
   if (registerFor != nullptr)
     displayStateNotification = registerFor(windowHandle, &kConsoleDisplayState, kWindowHandle);
@@ -121,8 +122,8 @@ void watchDisplayState() {
 
 void stopWatchingDisplayState() {
   using Unregister = BOOL(WINAPI*)(HANDLE);
-  const auto unregister = reinterpret_cast<Unregister>(reinterpret_cast<void*>(
-      GetProcAddress(GetModuleHandleA("user32.dll"), "UnregisterPowerSettingNotification")));
+  const auto unregister = reinterpret_cast<Unregister>(
+      loadedFunction("user32.dll", "UnregisterPowerSettingNotification"));
   if (displayStateNotification != nullptr && unregister != nullptr)
     unregister(displayStateNotification);
   displayStateNotification = nullptr;
