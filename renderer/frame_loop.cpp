@@ -27,10 +27,18 @@ void displayStateChanged(std::uint32_t state) {
   displayOn = state != 0;
 }
 
-double refreshPeriodMs(int hertz) {
-  constexpr int kDefaultHertz = 60;
-  const bool readable = hertz >= 24 && hertz <= 600;
-  return 1000.0 / (readable ? hertz : kDefaultHertz);
+double framePeriodMs(RefreshRate rate) {
+  constexpr double kDefaultHertz = 60;
+  // Room for an exact rate measured a hair fast.
+  constexpr double kExactMarginHertz = 0.5;
+  const auto readable = [](double hertz) { return hertz >= 24 && hertz <= 600; };
+  const int mode = rate.modeHertz;
+  const double exact = rate.exactHertz;
+  if (readable(exact) && (!readable(mode) || (exact >= mode && exact < mode + 1)))
+    return 1000.0 / (exact + kExactMarginHertz);
+  // The true rate lies below the next whole number.
+  if (readable(mode)) return 1000.0 / (mode + 1);
+  return 1000.0 / kDefaultHertz;
 }
 
 namespace {
@@ -38,7 +46,8 @@ namespace {
 // Closer to the next refresh than this, a frame is drawn at once: the swap
 // that showed the last one waited for the screen.
 constexpr double kPacingToleranceMs = 1.0;
-constexpr double kDarkCheckMs = 100.0;
+// Short enough to catch a quick tap of Esc held in another window.
+constexpr double kDarkCheckMs = 30.0;
 
 bool escapeSeen(LoopPlatform& platform) {
   return escapePressed || platform.escapeHeldElsewhere();
@@ -71,7 +80,7 @@ std::uint64_t runFrameLoop(LoopPlatform& platform) {
       continue;
     }
     const double now = platform.preciseMs();
-    const double period = refreshPeriodMs(platform.refreshHertz());
+    const double period = framePeriodMs(platform.refreshRate());
     if (nextFrameMs - now > period + kPacingToleranceMs) nextFrameMs = now;  // the clock went back
     if (nextFrameMs - now > kPacingToleranceMs) {
       platform.waitForMessages(nextFrameMs - now);

@@ -24,13 +24,25 @@ extern ScreenPoint cursorStart;  // taken once, just before the loop
 // False while Windows has turned the display off: no frame is drawn then.
 extern bool displayOn;
 
-// Windows' console display state: 0 off, 1 on, 2 dimmed (still seen).
+// The state of the session's display: 0 off, 1 on, 2 dimmed (still seen).
 void displayStateChanged(std::uint32_t state);
 
-// The time between two refreshes of a monitor of `hertz`: 0 and 1 mean the
-// hardware's default, which, like a reading no monitor gives (below 24 or
-// above 600), counts as 60.
-double refreshPeriodMs(int hertz);
+// A monitor's refresh rate as Windows gives it: its display mode's whole
+// number of hertz, rounded down (a 59.94 Hz mode reads 59; 0 and 1 mean the
+// hardware's default), and the compositor's exact rate where it has one.
+struct RefreshRate {
+  int modeHertz = 0;
+  double exactHertz = 0;  // 0: unknown
+};
+
+// The time the loop leaves between frames: never longer than a refresh, so
+// that no frame aims later than the refresh it is for (a swap that waits for
+// the screen would otherwise miss one now and then and show a picture
+// twice), and never so much shorter that a swap that does not wait draws
+// more than one frame a second above the screen's rate. The exact rate
+// counts where it agrees with the mode's; a default or a reading no monitor
+// gives (below 24 or above 600) counts as 60.
+double framePeriodMs(RefreshRate rate);
 
 // Records a key going down or up; codes of 256 or more are ignored.
 void recordKey(std::uint64_t keyCode, bool down);
@@ -52,7 +64,7 @@ class LoopPlatform {
   // A steady clock finer than the tick count, in milliseconds.
   virtual double preciseMs() = 0;
   // The refresh rate of the scene's monitor, as Windows reports it.
-  virtual int refreshHertz() = 0;
+  virtual RefreshRate refreshRate() = 0;
   // Waits at most `ms`, returning early when a message or input arrives.
   virtual void waitForMessages(double ms) = 0;
   virtual void showFrame() = 0;
@@ -71,7 +83,7 @@ class LoopPlatform {
 // No more frames than the monitor shows: one that would come before the next
 // refresh waits for it (on the messages) unless the buffer swap waited
 // already; none at all while the display is off, when Esc and the mouse are
-// still checked ten times a second.
+// still checked every 30 ms.
 std::uint64_t runFrameLoop(LoopPlatform& platform);
 
 }  // namespace kb::renderer

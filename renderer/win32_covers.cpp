@@ -38,7 +38,7 @@ BOOL CALLBACK addMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM list) {
 
 }  // namespace
 
-void openMonitorCovers() {
+void openMonitorCovers(HWND scene) {
   closeMonitorCovers();  // made anew from the monitors as they are now
   std::vector<Monitor> monitors;
   EnumDisplayMonitors(nullptr, nullptr, addMonitor, reinterpret_cast<LPARAM>(&monitors));
@@ -61,14 +61,18 @@ void openMonitorCovers() {
         CreateWindowExA(kExStyle, kCoverClassName, "", WS_POPUP, r.left, r.top, r.right - r.left,
                         r.bottom - r.top, nullptr, nullptr, instance, nullptr);
     if (cover == nullptr) continue;
+    // Below a topmost window it stays topmost, and below a box open over the scene.
+    SetWindowPos(cover, scene, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     ShowWindow(cover, SW_SHOWNOACTIVATE);
     covers.push_back(cover);
   }
 }
 
 void closeMonitorCovers() {
-  for (const HWND cover : covers) DestroyWindow(cover);
-  covers.clear();
+  // Destroying a window handles sent messages: the list is let go first.
+  std::vector<HWND> closing;
+  closing.swap(covers);
+  for (const HWND cover : closing) DestroyWindow(cover);
   UnregisterClassA(kCoverClassName, GetModuleHandleA(nullptr));
 }
 

@@ -1,5 +1,7 @@
 #include "renderer/win32_frame_wait.h"
 
+#include <dwmapi.h>
+
 #include <cmath>
 #include <iterator>
 
@@ -36,6 +38,26 @@ HANDLE createTimer(DWORD flags) {
   return createEx(nullptr, nullptr, flags, TIMER_ALL_ACCESS);
 }
 
+// The desktop compositor's refresh rate, exact (59.94 where the display mode
+// reads 59), from dwmapi in the system folder; 0 without it or without
+// composition (Windows 7 with it turned off).
+double compositorRefreshHertz() {
+  using GetTiming = HRESULT(WINAPI*)(HWND, DWM_TIMING_INFO*);
+  static const GetTiming getTiming = [] {
+    GetTiming function = nullptr;
+    const SystemFunction dwmapi[] = {
+        {"DwmGetCompositionTimingInfo", reinterpret_cast<void**>(&function)}};
+    bindSystemFunctions("dwmapi.dll", dwmapi, std::size(dwmapi));
+    return function;
+  }();
+  if (getTiming == nullptr) return 0;
+  DWM_TIMING_INFO timing{};
+  timing.cbSize = sizeof timing;
+  // NOTE: the window must be null from Windows 8.1 on (E_INVALIDARG otherwise).
+  if (FAILED(getTiming(nullptr, &timing)) || timing.rateRefresh.uiDenominator == 0) return 0;
+  return static_cast<double>(timing.rateRefresh.uiNumerator) / timing.rateRefresh.uiDenominator;
+}
+
 }  // namespace
 
 FrameWait::FrameWait() : timer_(createTimer(kHighResolutionTimer)) {
@@ -66,14 +88,17 @@ void FrameWait::wait(double ms) {
   }
 }
 
-int monitorRefreshHertz(HWND window) {
+RefreshRate monitorRefreshRate(HWND window) {
+  RefreshRate rate;
+  rate.exactHertz = compositorRefreshHertz();
   MONITORINFOEXA monitor{};
   monitor.cbSize = sizeof monitor;
-  if (!GetMonitorInfoA(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &monitor)) return 0;
+  if (!GetMonitorInfoA(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &monitor)) return rate;
   DEVMODEA mode{};
   mode.dmSize = sizeof mode;
-  if (!EnumDisplaySettingsA(monitor.szDevice, ENUM_CURRENT_SETTINGS, &mode)) return 0;
-  return static_cast<int>(mode.dmDisplayFrequency);
+  if (EnumDisplaySettingsA(monitor.szDevice, ENUM_CURRENT_SETTINGS, &mode))
+    rate.modeHertz = static_cast<int>(mode.dmDisplayFrequency);
+  return rate;
 }
 
 }  // namespace kb::renderer

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include "renderer/frame_loop.h"
+
 namespace kb::renderer {
 
 class FrameWait {
@@ -25,8 +27,8 @@ class FrameWait {
   bool raisedResolution_ = false;
 };
 
-// The refresh rate of the monitor `window` lies on, in hertz, as its current
-// display mode gives it (0 or 1 for the hardware's default).
-int monitorRefreshHertz(HWND window);
+// The refresh rate of the monitor `window` lies on: its current display
+// mode's reading, and the compositor's exact rate where Windows gives one.
+RefreshRate monitorRefreshRate(HWND window);
 
 }  // namespace kb::renderer

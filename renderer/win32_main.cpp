@@ -37,7 +37,7 @@ class Win32LoopPlatform final : public LoopPlatform {
            static_cast<double>(ticksPerSecond_.QuadPart);
   }
 
-  int refreshHertz() override { return sceneRefreshHertz; }
+  RefreshRate refreshRate() override { return sceneRefreshRate; }
 
   void waitForMessages(double ms) override { frameWait_.wait(ms); }
 
@@ -73,7 +73,8 @@ ScreenPoint currentCursor() {
 
 int runRenderer(HINSTANCE, HINSTANCE, LPSTR, int) {
   if (!openRendererWindow(800, 600, false, 32)) return 0;
-  openMonitorCovers();
+  openMonitorCovers(windowHandle);
+  framesStarted = true;
   speedRising = true;
   cursorStart = currentCursor();
   ShowCursor(FALSE);

@@ -20,7 +20,8 @@ HDC deviceContext = nullptr;
 HGLRC renderContext = nullptr;
 int windowWidth = 0;
 int windowHeight = 0;
-int sceneRefreshHertz = 0;
+RefreshRate sceneRefreshRate;
+bool framesStarted = false;
 
 namespace {
 
@@ -117,7 +118,7 @@ void watchDisplayState() {
       reinterpret_cast<Register>(loadedFunction("user32.dll", "RegisterPowerSettingNotification"));
   constexpr DWORD kWindowHandle = 0;  // DEVICE_NOTIFY_WINDOW_HANDLE
   if (registerFor != nullptr)
-    displayStateNotification = registerFor(windowHandle, &kConsoleDisplayState, kWindowHandle);
+    displayStateNotification = registerFor(windowHandle, &kSessionDisplayStatus, kWindowHandle);
 }
 
 void stopWatchingDisplayState() {
@@ -137,7 +138,7 @@ void readDisplayState(LPARAM setting) {
     DWORD value;
   };
   const auto* changed = reinterpret_cast<const PowerSetting*>(setting);
-  if (changed != nullptr && IsEqualGUID(changed->setting, kConsoleDisplayState) &&
+  if (changed != nullptr && IsEqualGUID(changed->setting, kSessionDisplayStatus) &&
       changed->length >= sizeof(DWORD))
     displayStateChanged(changed->value);
 }
@@ -176,7 +177,7 @@ bool openRendererWindow(int width, int height, bool fullScreen, int colourBits) 
   }
 
   askForSwapInterval(1);
-  sceneRefreshHertz = monitorRefreshHertz(windowHandle);
+  sceneRefreshRate = monitorRefreshRate(windowHandle);
   watchDisplayState();
   SetTimer(windowHandle, kTitleTimerId, kTitleTimerPeriodMs, nullptr);
   ShowWindow(windowHandle, SW_SHOW);
@@ -191,13 +192,17 @@ void followDisplays() {
   const WindowSize size = currentSceneSize();
   windowWidth = size.width;
   windowHeight = size.height;
-  // Its WM_SIZE sets the projection for the new size.
-  SetWindowPos(windowHandle, HWND_TOPMOST, 0, 0, windowWidth, windowHeight, SWP_NOACTIVATE);
-  openMonitorCovers();
-  sceneRefreshHertz = monitorRefreshHertz(windowHandle);
+  // Its WM_SIZE sets the projection for the new size. NOTE: HWND_TOPMOST
+  // puts the scene above every other topmost window, a texture error box
+  // included, which before the first frame waits there for the user.
+  const UINT order = framesStarted ? 0 : SWP_NOZORDER;
+  SetWindowPos(windowHandle, HWND_TOPMOST, 0, 0, windowWidth, windowHeight, SWP_NOACTIVATE | order);
+  openMonitorCovers(windowHandle);
+  sceneRefreshRate = monitorRefreshRate(windowHandle);
 }
 
 void closeRendererWindow(bool fullScreen) {
+  framesStarted = false;
   stopWatchingDisplayState();
   if (fullScreen) {
     ChangeDisplaySettingsA(nullptr, 0);
@@ -234,6 +239,10 @@ LRESULT CALLBACK handleWindowMessage(HWND window, UINT message, WPARAM wParam, L
       return 0;
     case MessageOutcome::kRestoreTitle:
       SetWindowTextA(windowHandle, kWindowTitle);
+      return 0;
+    case MessageOutcome::kPostFollow:
+      if (!PostMessageA(window, message::kFollowDisplays, 0, 0))  // a full queue: follow now
+        return handleWindowMessage(window, message::kFollowDisplays, 0, 0);
       return 0;
     case MessageOutcome::kFollowDisplays:
       if (window == windowHandle) followDisplays();

@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include "renderer/frame_loop.h"
+
 namespace kb::renderer {
 
 constexpr char kWindowTitle[] = "Kolvane_Brightrun_Viewer";
@@ -13,11 +15,15 @@ extern HDC deviceContext;
 extern HGLRC renderContext;
 extern int windowWidth;
 extern int windowHeight;
-extern int sceneRefreshHertz;  // of the scene's monitor, 0 or 1 for the default
+extern RefreshRate sceneRefreshRate;  // of the scene's monitor
+// Set once the frame loop runs: until then a texture error box may be open
+// above the scene, and a display change must not raise the scene over it.
+extern bool framesStarted;
 
-// GUID_CONSOLE_DISPLAY_STATE: the display off, on or dimmed (Windows 8).
-constexpr GUID kConsoleDisplayState = {
-    0x6FE69556, 0x704A, 0x47A0, {0x8F, 0x24, 0xC2, 0x8D, 0x93, 0x6F, 0xDA, 0x47}};
+// GUID_SESSION_DISPLAY_STATUS: the display of this program's session (in a
+// remote session not the console's) off, on or dimmed (Windows 8).
+constexpr GUID kSessionDisplayStatus = {
+    0x2B84C20E, 0xAD23, 0x4DDF, {0x93, 0xDB, 0x05, 0xFF, 0xBD, 0x7E, 0xFC, 0xA5}};
 
 // Opens the caption-less window over the screen with its GL context, the
 // once-a-second title timer, the projection and the scene's starting state.
@@ -26,8 +32,9 @@ constexpr GUID kConsoleDisplayState = {
 bool openRendererWindow(int width, int height, bool fullScreen, int colourBits);
 
 // The monitors or the work area changed: the window is placed and sized by
-// the rule it opened with, the other monitors are covered anew and the
-// refresh rate read again.
+// the rule it opened with (and raised above every other topmost window once
+// frames run), the other monitors are covered anew and the refresh rate read
+// again.
 void followDisplays();
 
 // Releases whatever openRendererWindow acquired; failures are ignored.

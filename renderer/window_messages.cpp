@@ -7,6 +7,19 @@ namespace kb::renderer {
 
 namespace {
 
+// A kFollowDisplays message waits in the queue.
+bool followPosted = false;
+
+// NOTE: a display change comes as a burst (WM_DISPLAYCHANGE, the work area,
+// perhaps a new DPI), and re-making the covers handles sent messages, among
+// them the next of the burst. So the messages only note the change, and the
+// window's own message, posted once, does the work outside any other call.
+MessageOutcome displaysChanged() {
+  if (followPosted) return MessageOutcome::kHandled;
+  followPosted = true;
+  return MessageOutcome::kPostFollow;
+}
+
 std::uint16_t lowWord(std::uint64_t value) {
   return static_cast<std::uint16_t>(value & 0xFFFF);
 }
@@ -41,10 +54,12 @@ MessageOutcome handleRendererMessage(std::uint32_t message, std::uint64_t wParam
     // follows the work area), another scaling: the screen is covered anew.
     case message::kDisplayChange:
     case message::kDpiChanged:
-      return MessageOutcome::kFollowDisplays;
+      return displaysChanged();
     case message::kSettingChange:
-      return wParam == kWorkAreaSetting ? MessageOutcome::kFollowDisplays
-                                        : MessageOutcome::kDefault;
+      return wParam == kWorkAreaSetting ? displaysChanged() : MessageOutcome::kDefault;
+    case message::kFollowDisplays:
+      followPosted = false;  // a change from now on is followed again
+      return MessageOutcome::kFollowDisplays;
     default:
       return MessageOutcome::kDefault;
   }

@@ -18,6 +18,8 @@ constexpr std::uint32_t kLeftButtonDown = 0x0201;
 constexpr std::uint32_t kSettingChange = 0x001A;
 constexpr std::uint32_t kDisplayChange = 0x007E;
 constexpr std::uint32_t kDpiChanged = 0x02E0;
+// The window's own (WM_APP + 1): the displays changed, follow them now.
+constexpr std::uint32_t kFollowDisplays = 0x8001;
 }  // namespace message
 
 constexpr std::uint64_t kWorkAreaSetting = 0x002F;  // SPI_SETWORKAREA
@@ -28,7 +30,8 @@ enum class MessageOutcome {
   kHandled,         // result 0, nothing more to do
   kPostQuit,        // a close request: post the quit message, keep the window
   kRestoreTitle,    // set the window title again
-  kFollowDisplays,  // the monitors changed: place the window and the covers again
+  kPostFollow,      // the displays changed: post kFollowDisplays to the window
+  kFollowDisplays,  // place the window and the covers again, once for a burst
   kDefault,         // not ours: the system's default handling
 };
 

@@ -186,6 +186,20 @@ class PreviewParent:
     def set_mode(self, width, height):
         assert self.command(f"mode {width} {height}", "mode") == "mode 0", (width, height)
 
+    def display_burst(self, title):
+        """Sends the window the messages of one display change."""
+        assert self.command("burst " + title, "burst") == "burst 1", title
+
+    def covers(self):
+        """[(hwnd, (left, top, right, bottom))] of the renderer's monitor covers."""
+        self.process.stdin.write("covers\n")
+        self.process.stdin.flush()
+        found = []
+        while (line := self.read_reply("cover")) != "covers end":
+            hwnd, rect = line[len("cover "):].split("|")
+            found.append((int(hwnd), tuple(int(v) for v in rect.split(","))))
+        return found
+
     def foreground_title(self):
         return self.command("foreground", "foreground")[len("foreground "):]
 

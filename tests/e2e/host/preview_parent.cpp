@@ -25,6 +25,10 @@
 //   foreground     prints "foreground <title>" of the foreground window
 //   mode <w> <h>   changes the display's resolution (ChangeDisplaySettingsEx);
 //                  prints "mode <result>", 0 when it was changed
+//   burst <title>  sends the window with that title the messages of one display
+//                  change (new mode, work area, DPI); prints "burst 1" or "burst 0"
+//   covers         describes the renderer's monitor covers, one line each:
+//                  "cover <hwnd>|<left>,<top>,<right>,<bottom>", then "covers end"
 //   quit           ends the helper
 #include <windows.h>
 
@@ -32,6 +36,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tests/windows/win32_test_support.h"
@@ -144,6 +149,30 @@ BOOL CALLBACK describeChild(HWND child, LPARAM) {
   return TRUE;
 }
 
+std::string sendDisplayBurst(const char* title) {
+  const HWND target = FindWindowA(nullptr, title);
+  constexpr UINT kDpiChanged = 0x02E0;  // WM_DPICHANGED, Windows 8.1
+  const std::pair<UINT, WPARAM> burst[] = {
+      {WM_DISPLAYCHANGE, 32}, {WM_SETTINGCHANGE, SPI_SETWORKAREA}, {kDpiChanged, 0x00600060}};
+  DWORD_PTR result = 0;
+  for (const auto& [message, wParam] : burst)
+    if (!target || !SendMessageTimeoutA(target, message, wParam, 0, SMTO_NORMAL, 10000, &result))
+      return "burst 0";
+  return "burst 1";
+}
+
+BOOL CALLBACK describeCover(HWND window, LPARAM) {
+  char className[64] = {};
+  GetClassNameA(window, className, sizeof className);
+  RECT r{};
+  if (std::strcmp(className, "Kolvane_Brightrun_Cover") != 0 || !GetWindowRect(window, &r))
+    return TRUE;
+  reply("cover " + std::to_string(reinterpret_cast<std::uintptr_t>(window)) + "|" +
+        std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," +
+        std::to_string(r.bottom));
+  return TRUE;
+}
+
 DWORD WINAPI readCommands(void*) {
   char line[512];
   while (std::fgets(line, sizeof line, stdin)) {
@@ -186,6 +215,11 @@ DWORD WINAPI readCommands(void*) {
       std::sscanf(line + 5, "%lu %lu", &mode.dmPelsWidth, &mode.dmPelsHeight);
       reply("mode " +
             std::to_string(ChangeDisplaySettingsExA(nullptr, &mode, nullptr, 0, nullptr)));
+    } else if (std::strncmp(line, "burst ", 6) == 0) {
+      reply(sendDisplayBurst(line + 6));
+    } else if (std::strcmp(line, "covers") == 0) {
+      EnumWindows(describeCover, 0);
+      reply("covers end");
     } else if (std::strcmp(line, "exit") == 0) {
       ExitProcess(0);  // as a host ended from outside: its window is never destroyed
     } else if (std::strcmp(line, "quit") == 0) {

@@ -1,7 +1,8 @@
 """A show on two monitors side by side: Xephyr, inside the test's Xvfb, with
 two 640 x 480 heads under Xinerama, which Wine (without XRandR) reports as
 two monitors, (0,0)-(640,480) the primary and (640,0)-(1280,480). The scene
-fills the primary and the other monitor is black; Esc, even pressed in
+fills the primary and the other monitor is black, covered anew when the
+displays change; Esc, even pressed in
 another window, ends the renderer and its cover while the show plays on; the
 mouse moved over the other monitor ends both programs."""
 import os
@@ -75,6 +76,16 @@ def test_covered_then_esc_ends_only_the_renderer_and_its_cover(helper):
                  "the scene is up, but the second monitor is not covered in black")
     assert primary_colours(kbwine.Screenshot()) > 8, "the scene does not fill the primary"
     assert helper.foreground_title() == hostwine.RENDERER_TITLE, "a cover took the focus"
+    # A display change mid-show: the cover is made anew, once, from the monitors of now.
+    old = helper.covers()
+    second = [(WIDTH, 0, 2 * WIDTH, 480)]
+    assert [rect for _, rect in old] == second, f"covers before the change: {old}"
+    helper.display_burst(hostwine.RENDERER_TITLE)
+    holds_within(lambda: old[0] not in helper.covers(), 5, "the displays changed, the old cover stayed")
+    holds_within(lambda: [rect for _, rect in helper.covers()] == second, 5,
+                 f"after the change not one cover over the second monitor: {helper.covers()}")
+    holds_within(lambda: second_monitor_black(kbwine.Screenshot()), 5,
+                 "the second monitor is not black after the change")
     window = kbwine.find_windows(hostwine.RENDERER_TITLE)[0]
     x, y, width, height = kbwine.window_geometry(window)
     assert x <= 0 and y <= 0 and x + width >= WIDTH and y + height >= 480, (x, y, width, height)

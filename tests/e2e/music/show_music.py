@@ -62,11 +62,16 @@ class TracedShow:
         return kbwine.wait_for(lambda: condition(self.trace()), timeout, what=what)
 
     def end_by_mouse(self, code_checked=True):
-        """Once the renderer's window shows (the show has loaded by then), ends the
-        show with a mouse move of 31 and 31. The renderer reads its own start point
-        a moment after its window shows and may miss the move; its end is the host
-        tests' business, and tearDown ends it with the rest of the prefix."""
+        """Once the show has loaded, ends it with a mouse move of 31 and 31. The
+        renderer reads its own start point a moment after its window shows and
+        may miss the move; its end is the host tests' business, and tearDown
+        ends it with the rest of the prefix."""
         kbwine.wait_window(RENDERER_TITLE)
+        # NOTE: the show takes its own start point after starting the music, a
+        # while after the renderer's window shows; a move before it goes unseen.
+        # Once the show's window answers, its load handler is done.
+        with hostwine.PreviewParent() as helper:
+            assert helper.ping(hostwine.SHOW_TITLE), "the show form does not answer"
         hostwine.end_show_by_mouse(self.process, start=kbwine.mouse_position(),
                                    renderer_ends=False, code_checked=code_checked)
 

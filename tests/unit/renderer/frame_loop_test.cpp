@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <functional>
 #include <map>
 #include <string>
@@ -98,9 +99,15 @@ TEST(WindowMessages, CloseTimerAndTheRestAreLeftToTheSystemAsTheyShouldBe) {
   EXPECT_EQ(handleRendererMessage(message::kTimer, 1, 0), MessageOutcome::kRestoreTitle);
   EXPECT_EQ(handleRendererMessage(message::kTimer, 2, 0), MessageOutcome::kHandled);
   EXPECT_EQ(handleRendererMessage(0x0104 /* system key down */, 115, 0), MessageOutcome::kDefault);
-  EXPECT_EQ(handleRendererMessage(message::kDisplayChange, 32, 0), MessageOutcome::kFollowDisplays);
+  // A burst of display changes posts one message that follows them all;
+  // a change from the moment it is handled posts another.
+  EXPECT_EQ(handleRendererMessage(message::kDisplayChange, 32, 0), MessageOutcome::kPostFollow);
   EXPECT_EQ(handleRendererMessage(message::kSettingChange, kWorkAreaSetting, 0),
-            MessageOutcome::kFollowDisplays);
+            MessageOutcome::kHandled);
+  EXPECT_EQ(handleRendererMessage(message::kDpiChanged, 0, 0), MessageOutcome::kHandled);
+  EXPECT_EQ(handleRendererMessage(message::kFollowDisplays, 0, 0), MessageOutcome::kFollowDisplays);
+  EXPECT_EQ(handleRendererMessage(message::kDpiChanged, 0, 0), MessageOutcome::kPostFollow);
+  EXPECT_EQ(handleRendererMessage(message::kFollowDisplays, 0, 0), MessageOutcome::kFollowDisplays);
   EXPECT_EQ(handleRendererMessage(message::kSettingChange, 0x14, 0), MessageOutcome::kDefault);
   EXPECT_EQ(handleRendererMessage(0x0112 /* system command */, 0xF060, 0),
             MessageOutcome::kDefault);
@@ -126,7 +133,12 @@ class ScriptedLoop : public LoopPlatform {
   int frames = 0;
   double clockMs = 0;  // the precise clock, moved by waits and swaps alone
   double swapMs = 0;   // a swap that waits for the screen takes a refresh
-  int hertz = 60;
+  // Or: a screen refreshing every `refreshEveryMs`, a frame drawn in
+  // `drawMs` and its swap waiting for the next refresh.
+  double refreshEveryMs = 0, drawMs = 0;
+  long lastRefresh = -1;
+  long refreshesShownTwice = 0;
+  RefreshRate rate{60, 0};
   int waits = 0;
 
   std::optional<Message> takeMessage() override {
@@ -145,13 +157,20 @@ class ScriptedLoop : public LoopPlatform {
   }
   std::uint32_t tickCount() override { return tickAtFrame(frames); }
   double preciseMs() override { return clockMs; }
-  int refreshHertz() override { return hertz; }
+  RefreshRate refreshRate() override { return rate; }
   void waitForMessages(double ms) override {
     ++waits;
     clockMs += ms;
   }
   void showFrame() override {
     clockMs += swapMs;
+    if (refreshEveryMs > 0) {
+      const auto refresh = static_cast<long>(std::ceil((clockMs + drawMs) / refreshEveryMs));
+      clockMs = static_cast<double>(refresh) * refreshEveryMs;
+      if (lastRefresh >= 0 && refresh > lastRefresh + 1)
+        refreshesShownTwice += refresh - lastRefresh - 1;
+      lastRefresh = refresh;
+    }
     ++frames;
     log += "f";
     averages.push_back(averageFrameMs);
@@ -168,6 +187,9 @@ class FrameLoopTest : public SceneTest {
   void SetUp() override {
     SceneTest::SetUp();
     cursorStart = {500, 400};
+    // One pixel drawn a frame: these tests look at the loop, which draws thousands.
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(0, 0, 1, 1);
     loop.cursorAfterFrame = [](int) { return ScreenPoint{500, 400}; };
   }
   void TearDown() override {
@@ -211,38 +233,75 @@ TEST_F(FrameLoopTest, EscHeldWhileAnotherWindowHasTheKeyboardEndsAfterThatFrame)
 }
 
 TEST_F(FrameLoopTest, NoMoreFramesThanTheScreenShowsAndNoWaitOnASwapThatWaited) {
-  const auto framesInASecond = [](int hertz, double swapMs) {
+  // Frames a second over the first simulated second, and the waits.
+  const auto pace = [](RefreshRate rate, double swapMs) {
     ScriptedLoop paced;
-    paced.hertz = hertz;
+    paced.rate = rate;
     paced.swapMs = swapMs;
-    paced.queuedBeforeFrame[300] = {{ScriptedLoop::kQuit, 0}};
-    paced.cursorAfterFrame = [&paced](int) {
+    double lastFrameMs = 0;
+    paced.cursorAfterFrame = [&](int) {
+      lastFrameMs = paced.clockMs;
       return paced.clockMs < 1000 ? cursorStart : ScreenPoint{0, 0};
     };
     runFrameLoop(paced);
-    return std::pair{paced.frames, paced.waits};
+    return std::pair{(paced.frames - 1) * 1000 / lastFrameMs, paced.waits};
   };
-  EXPECT_NEAR(framesInASecond(60, 0).first, 61, 1);
-  EXPECT_NEAR(framesInASecond(144, 0).first, 145, 1);
-  EXPECT_NEAR(framesInASecond(0, 0).first, 61, 1) << "the hardware's default counts as 60";
-  EXPECT_NEAR(framesInASecond(1000, 0).first, 61, 1) << "an absurd rate counts as 60";
-  EXPECT_EQ(framesInASecond(60, 1000.0 / 60).second, 0);
+  // A reading of 60 stands for 60 to 61 Hz: 61 frames are within one of the screen's.
+  EXPECT_NEAR(pace({60, 0}, 0).first, 61, 0.01);
+  EXPECT_NEAR(pace({59, 0}, 0).first, 60, 0.01) << "59.94 Hz";
+  EXPECT_NEAR(pace({144, 0}, 0).first, 145, 0.01);
+  EXPECT_NEAR(pace({0, 0}, 0).first, 60, 0.01) << "the hardware's default counts as 60";
+  EXPECT_NEAR(pace({1000, 0}, 0).first, 60, 0.01) << "an absurd rate counts as 60";
+  EXPECT_NEAR(pace({60, 144}, 0).first, 61, 0.01) << "another monitor's exact rate";
+  EXPECT_NEAR(pace({0, 60000 / 1001.0}, 0).first, 60.44, 0.01) << "the exact rate alone";
+  EXPECT_EQ(pace({60, 0}, 1000.0 / 60).second, 0);
 }
 
-TEST_F(FrameLoopTest, NothingIsDrawnWhileTheDisplayIsOffButTheMouseIsWatched) {
+// Where Windows rounds the rate down (59.94 Hz reads 59), a swap that waits
+// for the true refresh, after 2 ms of drawing, never misses one.
+TEST_F(FrameLoopTest, NoRefreshShownTwiceInAMinuteWhereWindowsReadsTheRateRoundedDown) {
+  const auto shownTwice = [](RefreshRate reading, double trueHertz) {
+    ScriptedLoop paced;
+    paced.rate = reading;
+    paced.refreshEveryMs = 1000 / trueHertz;
+    paced.drawMs = 2;
+    paced.cursorAfterFrame = [&paced](int) {
+      return paced.clockMs < 60'000 ? cursorStart : ScreenPoint{0, 0};
+    };
+    runFrameLoop(paced);
+    EXPECT_GT(paced.frames, 59 * trueHertz) << trueHertz;
+    return paced.refreshesShownTwice;
+  };
+  EXPECT_EQ(shownTwice({59, 0}, 60000 / 1001.0), 0) << "59.94 Hz read as 59";
+  EXPECT_EQ(shownTwice({143, 0}, 143.98), 0) << "143.98 Hz read as 143";
+  EXPECT_EQ(shownTwice({59, 60000 / 1001.0}, 60000 / 1001.0), 0) << "with the exact rate";
+  EXPECT_EQ(shownTwice({60, 0}, 60), 0);
+}
+
+TEST_F(FrameLoopTest, NothingIsDrawnWhileTheDisplayIsOffButEscAndTheMouseAreWatched) {
   displayStateChanged(0);
   loop.cursorAfterFrame = [this](int frame) {
-    if (loop.waits == 3) displayStateChanged(2);  // dimmed after 300 ms: seen again
+    if (loop.waits == 3) displayStateChanged(2);  // dimmed after 90 ms: seen again
     return frame < 2 ? cursorStart : ScreenPoint{0, 0};
   };
   runFrameLoop(loop);
   EXPECT_EQ(loop.frames, 2);
-  EXPECT_GE(loop.clockMs, 300.0) << "drawn while the display was off";
-  ScriptedLoop dark;
-  displayStateChanged(0);
-  dark.cursorAfterFrame = [](int) { return ScreenPoint{0, 0}; };
-  runFrameLoop(dark);
-  EXPECT_EQ(dark.frames, 0);
+  EXPECT_GE(loop.clockMs, 90.0) << "drawn while the display was off";
+  // In the dark, the mouse moved at 40 ms, or Esc tapped for 30 ms elsewhere.
+  for (bool byMouse : {true, false}) {
+    ScriptedLoop dark;
+    displayStateChanged(0);
+    dark.cursorAfterFrame = [&dark, byMouse](int) {
+      return byMouse && dark.clockMs >= 40 ? ScreenPoint{0, 0} : cursorStart;
+    };
+    dark.escapeElsewhereAfterFrame = [&dark, byMouse](int) {
+      return !byMouse && dark.clockMs >= 40 && dark.clockMs < 70;
+    };
+    runFrameLoop(dark);
+    EXPECT_EQ(dark.frames, 0);
+    EXPECT_LE(dark.clockMs, 70.0) << (byMouse ? "the mouse" : "Esc")
+                                  << " not checked every 30 ms while the display was off";
+  }
 }
 
 TEST_F(FrameLoopTest, EndsAfterTheFrameThatSeesTheCursorThirtyOneAndThirtyOneAway) {
