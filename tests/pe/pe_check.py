@@ -6,11 +6,13 @@ import only KnownDLLs (which Windows never takes from the program's folder;
 the others it binds at run time from the system folder), keep ASLR and DEP (and high-entropy ASLR in
 the 64-bit build), carry stack protection, carry no manifest that
 requests an execution level (so file virtualisation keeps working for
-standard users), and carry the version information Windows shows. Each
+standard users), and carry the version information Windows shows, the
+version of the changelog's newest release. Each
 resource is read here from the raw bytes: the manifest's XML, the version
 block and the string table.
 """
 import argparse
+import re
 import struct
 import sys
 import xml.etree.ElementTree as ElementTree
@@ -193,6 +195,15 @@ def version_problems(pe, description, version, saver_name):
     return problems
 
 
+def changelog_problems(path, version):
+    """The changelog's newest release must be the version the programs carry."""
+    with open(path, encoding="utf-8") as f:
+        released = re.findall(r"^## \[?(\d+\.\d+\.\d+)", f.read(), re.MULTILINE)
+    if not released or released[0] != version:
+        return [f"{path}: newest release {released[:1]}, the programs carry {version}"]
+    return []
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("program")
@@ -201,6 +212,7 @@ def main():
     parser.add_argument("--description", required=True)
     parser.add_argument("--dpi-aware", action="store_true")
     parser.add_argument("--saver-name")
+    parser.add_argument("--changelog", help="CHANGELOG.md, whose newest release is --version")
     parser.add_argument("--build-path", action="append", default=[],
                         help="a folder of the build machine, never to be named in the program")
     args = parser.parse_args()
@@ -234,6 +246,8 @@ def main():
                  if path.encode() in pe.data]
     problems += manifest_problems(pe, args.dpi_aware)
     problems += version_problems(pe, args.description, args.version, args.saver_name)
+    if args.changelog:
+        problems += changelog_problems(args.changelog, args.version)
     print(f"{args.program}: imports {', '.join(pe.imported_dlls())}")
     for p in problems:
         print("FAIL:", p)
