@@ -19,7 +19,7 @@ PREVIEW_FORM = ("Q_Tavel_R", "Preview Window", (0, 0, 200, 150), True)
 
 def wait_embedded(helper, process):
     def embedded():
-        assert process.poll() is None, "the preview ended early"
+        assert process.poll() is None, f"the preview ended early (exit code {process.returncode})"
         return [child for child in helper.children() if child[:4] == PREVIEW_FORM]
     form = kbwine.wait_for(embedded, 30, interval=0.1, what="the embedded preview form")[0]
     assert form[4], "the preview form is not a child by Windows' rules (WS_POPUP or no parent)"

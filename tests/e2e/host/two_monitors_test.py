@@ -44,8 +44,11 @@ class TwoMonitors:
 
     def __exit__(self, *failure):
         kbwine.reg_delete(X11_DRIVER, "UseXRandR")
-        kbwine.end_wine()
+        # NOTE: Wine's holder comes up again on the test's own display: one
+        # left on Xephyr's dies with it, and the next test's first program
+        # would then have to start Wine's desktop itself (which can time out).
         os.environ["DISPLAY"] = kbwine.WINE_ENV["DISPLAY"] = self.host_display
+        kbwine.end_wine()
         self.server.terminate()
         self.server.wait(timeout=30)
 
