@@ -117,12 +117,16 @@ bool slideVisible(float depth) {
 }
 
 void renderFrame() {
+  advanceAnimation();
+  drawScene();
+}
+
+void drawScene() {
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   glLoadIdentity();
   glTranslatef(21, 0, -39);
   glRotatef(30, 0, -1, 0);
 
-  advanceAnimation();
   drawReelAndRails();
   for (int slide = 1; slide <= kSlideCount; ++slide) {
     const float depth = slideDepth(reelAngle, slide);
@@ -193,13 +197,7 @@ void setProjection(int width, int height) {
 }
 
 void prepareGlState(TexturePlatform& platform) {
-  glClearColor(0, 0, 0, 0);
-  glShadeModel(GL_SMOOTH);
-  glClearDepth(1.0);
-  glEnable(GL_DEPTH_TEST);
-  glDepthFunc(GL_LESS);
-  glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
-  glEnable(GL_TEXTURE_2D);
+  setFixedGlState();
 
   // A bitmap that fails to load is reported by the loader; its slot stays 0.
   for (int k = 0; k < kSlideTextureCount; ++k)
@@ -210,6 +208,16 @@ void prepareGlState(TexturePlatform& platform) {
   reelQuadric = gluNewQuadric();
   gluQuadricNormals(reelQuadric, GLU_SMOOTH);
   gluQuadricTexture(reelQuadric, GL_TRUE);
+}
+
+void setFixedGlState() {
+  glClearColor(0, 0, 0, 0);
+  glShadeModel(GL_SMOOTH);
+  glClearDepth(1.0);
+  glEnable(GL_DEPTH_TEST);
+  glDepthFunc(GL_LESS);
+  glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
+  glEnable(GL_TEXTURE_2D);
 }
 
 void releaseGlState() {

@@ -45,8 +45,12 @@ bool slideVisible(float depth);
 // precision after hours, and the animation would stutter, then stand still.
 void advanceAnimation();
 
-// Clears, moves the animation on one step and draws the reel, rails and slides.
+// Moves the animation on one step and draws the scene.
 void renderFrame();
+
+// Clears and draws the reel, rails and slides as they stand, without moving
+// the animation: the same frame again, for another monitor.
+void drawScene();
 
 // Moves `reelSpeed` one step along its triangle wave, a step scaled to the
 // frame time, so that a swing lasts as long at any frame rate.
@@ -65,6 +69,9 @@ void setProjection(int width, int height);
 
 // Fixed GL state, the ten slide textures and the scene's starting values.
 void prepareGlState(TexturePlatform& platform);
+
+// The fixed GL state alone, for a further context that shares the textures.
+void setFixedGlState();
 
 // Frees what prepareGlState acquired (the quadric and the slide textures),
 // while the GL context is still current.

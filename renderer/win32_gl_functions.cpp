@@ -26,7 +26,8 @@
   X(glRenderMode, 4) X(glRotatef, 16) X(glSelectBuffer, 8) X(glShadeModel, 4)             \
   X(glTexCoord2f, 8) X(glTexEnvi, 12) X(glTexParameteri, 12) X(glTranslatef, 12)          \
   X(glVertex3f, 12) X(glViewport, 16)                                                     \
-  X(wglCreateContext, 4) X(wglDeleteContext, 4) X(wglGetProcAddress, 4) X(wglMakeCurrent, 8)
+  X(wglCreateContext, 4) X(wglDeleteContext, 4) X(wglGetCurrentContext, 0)              \
+  X(wglGetProcAddress, 4) X(wglMakeCurrent, 8) X(wglShareLists, 8)
 // clang-format on
 
 #if defined(__i386__)

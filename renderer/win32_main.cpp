@@ -5,8 +5,8 @@
 #include "common/win32_system_dlls.h"
 #include "renderer/frame_loop.h"
 #include "renderer/scene.h"
-#include "renderer/win32_covers.h"
 #include "renderer/win32_frame_wait.h"
+#include "renderer/win32_monitor_views.h"
 #include "renderer/win32_window.h"
 
 namespace kb::renderer {
@@ -41,7 +41,11 @@ class Win32LoopPlatform final : public LoopPlatform {
 
   void waitForMessages(double ms) override { frameWait_.wait(ms); }
 
-  void showFrame() override { SwapBuffers(deviceContext); }
+  // The other monitors first: the scene's own swap is the one that waits.
+  void showFrame() override {
+    drawMonitorViews();
+    SwapBuffers(deviceContext);
+  }
 
   // A failed query (say, on a locked desktop) keeps the last known position
   // rather than reading as a jump that would end the show.
@@ -73,7 +77,7 @@ ScreenPoint currentCursor() {
 
 int runRenderer(HINSTANCE, HINSTANCE, LPSTR, int) {
   if (!openRendererWindow(800, 600, false, 32)) return 0;
-  openMonitorCovers(windowHandle);
+  openMonitorViews(windowHandle);
   framesStarted = true;
   speedRising = true;
   cursorStart = currentCursor();
@@ -81,7 +85,7 @@ int runRenderer(HINSTANCE, HINSTANCE, LPSTR, int) {
   Win32LoopPlatform platform(cursorStart);
   const std::uint64_t lastWParam = runFrameLoop(platform);
   ShowCursor(TRUE);
-  closeMonitorCovers();
+  closeMonitorViews();
   closeRendererWindow(false);
   return static_cast<int>(lastWParam);
 }

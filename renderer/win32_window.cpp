@@ -6,9 +6,9 @@
 #include "renderer/frame_loop.h"
 #include "renderer/gl_extensions.h"
 #include "renderer/scene.h"
-#include "renderer/win32_covers.h"
 #include "renderer/win32_frame_wait.h"
 #include "renderer/win32_gl_functions.h"
+#include "renderer/win32_monitor_views.h"
 #include "renderer/win32_textures.h"
 #include "renderer/window_messages.h"
 #include "renderer/window_size.h"
@@ -81,25 +81,14 @@ Function driverFunction(const char* name) {
 
 // WGL extensions are listed by the driver's own query; older drivers list
 // them with OpenGL's.
-bool driverOffers(const char* extension) {
+bool driverOffers(HDC dc, const char* extension) {
   using ArbExtensions = const char*(WINAPI*)(HDC);
   using ExtExtensions = const char*(WINAPI*)();
   if (const auto arb = driverFunction<ArbExtensions>("wglGetExtensionsStringARB"))
-    if (listsExtension(arb(deviceContext), extension)) return true;
+    if (listsExtension(arb(dc), extension)) return true;
   if (const auto ext = driverFunction<ExtExtensions>("wglGetExtensionsStringEXT"))
     if (listsExtension(ext(), extension)) return true;
   return listsExtension(reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS)), extension);
-}
-
-// NOTE: one frame per screen refresh. WGL's default interval is 1, but driver
-// settings override it, and some leave it at 0 unless the program asks:
-// then the loop draws thousands of frames a second on a busy core and GPU.
-// A driver without the extension, or one that refuses, keeps its own.
-void askForSwapInterval(int interval) {
-  using SwapInterval = BOOL(WINAPI*)(int);
-  if (!driverOffers("WGL_EXT_swap_control")) return;
-  if (const auto swapInterval = driverFunction<SwapInterval>("wglSwapIntervalEXT"))
-    swapInterval(interval);
 }
 
 // The scene's size at the top-left corner of the primary monitor, from the
@@ -156,6 +145,17 @@ bool acquireWindowAndContext(DWORD exStyle, int colourBits) {
 
 }  // namespace
 
+// NOTE: one frame per screen refresh. WGL's default interval is 1, but driver
+// settings override it, and some leave it at 0 unless the program asks:
+// then the loop draws thousands of frames a second on a busy core and GPU.
+// A driver without the extension, or one that refuses, keeps its own.
+void askForSwapInterval(HDC dc, int interval) {
+  using SwapInterval = BOOL(WINAPI*)(int);
+  if (!driverOffers(dc, "WGL_EXT_swap_control")) return;
+  if (const auto swapInterval = driverFunction<SwapInterval>("wglSwapIntervalEXT"))
+    swapInterval(interval);
+}
+
 bool openRendererWindow(int width, int height, bool fullScreen, int colourBits) {
   if (!bindOpenGl()) return false;
   instance = GetModuleHandleA(nullptr);
@@ -176,7 +176,7 @@ bool openRendererWindow(int width, int height, bool fullScreen, int colourBits) 
     return false;
   }
 
-  askForSwapInterval(1);
+  askForSwapInterval(deviceContext, 1);
   sceneRefreshRate = monitorRefreshRate(windowHandle);
   watchDisplayState();
   SetTimer(windowHandle, kTitleTimerId, kTitleTimerPeriodMs, nullptr);
@@ -197,7 +197,7 @@ void followDisplays() {
   // included, which before the first frame waits there for the user.
   const UINT order = framesStarted ? 0 : SWP_NOZORDER;
   SetWindowPos(windowHandle, HWND_TOPMOST, 0, 0, windowWidth, windowHeight, SWP_NOACTIVATE | order);
-  openMonitorCovers(windowHandle);
+  openMonitorViews(windowHandle);
   sceneRefreshRate = monitorRefreshRate(windowHandle);
 }
 

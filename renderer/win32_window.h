@@ -33,9 +33,13 @@ bool openRendererWindow(int width, int height, bool fullScreen, int colourBits);
 
 // The monitors or the work area changed: the window is placed and sized by
 // the rule it opened with (and raised above every other topmost window once
-// frames run), the other monitors are covered anew and the refresh rate read
-// again.
+// frames run), the other monitors' views are made anew and the refresh rate
+// read again.
 void followDisplays();
+
+// Asks the driver of the window of `dc`, whose context is current, for a
+// swap interval; a driver without the extension keeps its own.
+void askForSwapInterval(HDC dc, int interval);
 
 // Releases whatever openRendererWindow acquired; failures are ignored.
 void closeRendererWindow(bool fullScreen);

@@ -10,7 +10,7 @@
 
 #include "common/mouse_rule.h"
 #include "renderer/gl_extensions.h"
-#include "renderer/monitor_covers.h"
+#include "renderer/other_monitors.h"
 #include "renderer/window_messages.h"
 #include "renderer/window_size.h"
 #include "tests/unit/renderer/scene_fixture.h"
@@ -52,17 +52,17 @@ TEST(SceneWindowSize, AMaximisedWindowPlusACaptionGrownToThePrimaryMonitor) {
   EXPECT_EQ(small.height, 603);
 }
 
-TEST(MonitorCovers, EveryMonitorButThePrimary) {
+TEST(OtherMonitors, EveryMonitorButThePrimary) {
   const Monitor primary{{0, 0, 1920, 1080}, true};
   const Monitor left{{-1280, 0, 0, 1024}, false};
   const Monitor right{{1920, -200, 3840, 880}, false};
-  EXPECT_TRUE(monitorsToCover({primary}).empty()) << "one monitor: no covers";
-  const auto covered = monitorsToCover({left, primary, right});
+  EXPECT_TRUE(otherMonitors({primary}).empty()) << "one monitor: no others";
+  const auto covered = otherMonitors({left, primary, right});
   ASSERT_EQ(covered.size(), 2u);
   EXPECT_EQ(covered[0].left, -1280);
   EXPECT_EQ(covered[1].top, -200);
   EXPECT_EQ(covered[1].right, 3840);
-  EXPECT_TRUE(monitorsToCover({primary, {{0, 0, 0, 0}, false}}).empty()) << "no size";
+  EXPECT_TRUE(otherMonitors({primary, {{0, 0, 0, 0}, false}}).empty()) << "no size";
 }
 
 TEST(PointerRule, NeedsMoreThanThirtyPixelsOnBothAxesFromTheStart) {
@@ -140,6 +140,7 @@ class ScriptedLoop : public LoopPlatform {
   long refreshesShownTwice = 0;
   RefreshRate rate{60, 0};
   int waits = 0;
+  int otherMonitors = 0;  // drawn again after each frame, as the Win32 glue does
 
   std::optional<Message> takeMessage() override {
     if (waits > 20000) return Message{true, 0};  // a loop that never ends fails
@@ -163,6 +164,7 @@ class ScriptedLoop : public LoopPlatform {
     clockMs += ms;
   }
   void showFrame() override {
+    for (int other = 0; other < otherMonitors; ++other) drawScene();
     clockMs += swapMs;
     if (refreshEveryMs > 0) {
       const auto refresh = static_cast<long>(std::ceil((clockMs + drawMs) / refreshEveryMs));
@@ -354,11 +356,12 @@ TEST_F(FrameLoopTest, WhileTheClockStandsStillNothingMoves) {
 
 // Degrees turned in `seconds` at `rate` frames a second, counting whole
 // periods the bound took off.
-double degreesTurned(double rate, int seconds) {
+double degreesTurned(double rate, int seconds, int otherMonitors = 0) {
   reelAngle = 100.0f;
   reelSpeed = 0.0f;
   speedRising = true;
   ScriptedLoop loop;
+  loop.otherMonitors = otherMonitors;
   loop.cursorAfterFrame = [](int) { return cursorStart; };
   loop.tickAtFrame = [rate](int shown) { return static_cast<std::uint32_t>(shown * 1000 / rate); };
   loop.queuedBeforeFrame[static_cast<int>(rate * seconds) + 1] = {{ScriptedLoop::kQuit, 0}};
@@ -389,6 +392,7 @@ TEST(FrameRate, TheReelTurnsAlikeAtEveryFrameRate) {
     EXPECT_NEAR(degreesTurned(rate, 60) / minuteAt60, 1.0, 0.05) << rate;
   // A minute at 2,000 frames a second would take the test long to draw.
   EXPECT_NEAR(degreesTurned(2000, 6) / degreesTurned(60, 6), 1.0, 0.05);
+  EXPECT_EQ(degreesTurned(60, 6, 2), degreesTurned(60, 6)) << "three monitors turn it faster";
   releaseGlState();
 }
 
