@@ -17,6 +17,8 @@ if(WIN32)
   # administrator rights, and the screensaver setting made and given back.
   set(CPACK_MODULE_PATH "${PROJECT_SOURCE_DIR}/packaging")
   set(CPACK_NSIS_EXECUTABLE makensis)
+  # No user's or system's nsisconf.nsh: nothing of the machine goes into the installer.
+  set(CPACK_NSIS_EXECUTABLE_PRE_ARGUMENTS -NOCONFIG)
   # The programs, the installer and its uninstaller are signed as they are
   # made (packaging/NSIS.template.in); without a key the step does nothing.
   set(CPACK_KB_SIGN_PE "${PROJECT_SOURCE_DIR}/scripts/sign-pe")
