@@ -6,7 +6,8 @@ import only KnownDLLs (which Windows never takes from the program's folder;
 the others it binds at run time from the system folder), keep ASLR and DEP (and high-entropy ASLR in
 the 64-bit build), carry stack protection, carry no manifest that
 requests an execution level (so file virtualisation keeps working for
-standard users), and carry the version information Windows shows, the
+standard users), carry a PE time stamp of 0 (a build's time in its bytes
+would make every build differ), and carry the version information Windows shows, the
 version of the changelog's newest release. Each
 resource is read here from the raw bytes: the manifest's XML, the version
 block and the string table.
@@ -36,7 +37,8 @@ class Pe:
         if data[:2] != b"MZ" or data[pe_offset:pe_offset + 4] != b"PE\0\0":
             raise ValueError("not a PE file")
         coff = pe_offset + 4
-        self.machine, sections, _, _, _, opt_size, _ = struct.unpack_from("<HHIIIHH", data, coff)
+        self.machine, sections, self.time_stamp, _, _, opt_size, _ = struct.unpack_from(
+            "<HHIIIHH", data, coff)
         opt = coff + 20
         (self.magic,) = struct.unpack_from("<H", data, opt)
         self.subsystem, self.dll_characteristics = struct.unpack_from("<HH", data, opt + 68)
@@ -222,6 +224,8 @@ def main():
     if pe.machine != machine or pe.magic != magic:
         problems.append(f"machine {pe.machine:#x} / optional header {pe.magic:#x}, "
                         f"want {machine:#x} / {magic:#x}")
+    if pe.time_stamp != 0:
+        problems.append(f"PE time stamp {pe.time_stamp:#x}, want 0: the build's time is in the bytes")
     if pe.subsystem != SUBSYSTEM_GUI:
         problems.append(f"subsystem {pe.subsystem}, want 2 (Windows GUI)")
     foreign = [dll for dll in pe.imported_dlls() if dll not in KNOWN_DLLS]
